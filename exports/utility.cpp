@@ -1,0 +1,11 @@
+// The hash export.
+#include "exports/boundary.h"
+#include "gesture/fnv.h"
+
+extern "C" {
+
+uint32_t STROKECAST_CALL GetFnvHash(const sc_char* text) {
+    // A null pointer hashes as the empty text.
+    return sc::guarded<uint32_t>(sc::kFnvOffsetBasis, [&] { return text ? sc::fnvHash(sc::text(text)) : sc::kFnvOffsetBasis; });
+}
+}

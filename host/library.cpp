@@ -1,0 +1,116 @@
+// Loading the engine library and the host's text conversions.
+#include "host/library.h"
+
+#include <cstdlib>
+#include <sys/stat.h>
+
+#include "common/utf16.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#endif
+
+namespace host {
+
+text fromUtf8(const std::string& s) {
+    const std::u16string u = sc::utf16::fromUtf8(s);
+    return text(u.begin(), u.end());
+}
+
+std::string toUtf8(const sc_char* s) {
+    std::u16string u;
+    for (; s && *s; ++s) u += static_cast<char16_t>(*s);
+    return sc::utf16::toUtf8(u);
+}
+
+std::string toUtf8(const text& s) { return toUtf8(s.c_str()); }
+
+static bool exists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+#ifdef _WIN32
+std::string exeFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, n);
+    folder = folder.substr(0, folder.find_last_of(L'\\') + 1);
+    return toUtf8(text(folder.begin(), folder.end()));
+}
+
+bool loadLibrary(Library& lib, const std::string& path, std::string& error) {
+    const std::string file = path.empty() ? exeFolder() + "strokecast.dll" : path;
+    const text wfile = fromUtf8(file);
+    HMODULE module = LoadLibraryW(wfile.c_str());
+    if (!module) {
+        error = "cannot load " + file + " (error " + std::to_string(GetLastError()) + ")";
+        return false;
+    }
+#define STROKECAST_LOAD(name)                                                                 \
+    lib.name = reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(GetProcAddress(module, #name)));           \
+    if (!lib.name) {                                                                          \
+        error = file + " does not export " #name;                                             \
+        return false;                                                                         \
+    }
+    STROKECAST_EXPORTS(STROKECAST_LOAD)
+#undef STROKECAST_LOAD
+    return true;
+}
+
+std::string defaultUserFolder() {
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    std::wstring base = appData ? appData : L".";
+    std::wstring folder = base + L"\\Strokecast";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return toUtf8(text(folder.begin(), folder.end()));
+}
+#else
+std::string exeFolder() {
+    char path[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    std::string folder = n > 0 ? std::string(path, static_cast<std::size_t>(n)) : std::string("./x");
+    return folder.substr(0, folder.find_last_of('/') + 1);
+}
+
+bool loadLibrary(Library& lib, const std::string& path, std::string& error) {
+    const std::string file = path.empty() ? exeFolder() + "libstrokecast.so" : path;
+    void* module = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) {
+        error = std::string("cannot load library: ") + ::dlerror();
+        return false;
+    }
+#define STROKECAST_LOAD(name)                                                                 \
+    lib.name = reinterpret_cast<decltype(&::name)>(::dlsym(module, #name));                  \
+    if (!lib.name) {                                                                          \
+        error = file + " does not export " #name;                                             \
+        return false;                                                                         \
+    }
+    STROKECAST_EXPORTS(STROKECAST_LOAD)
+#undef STROKECAST_LOAD
+    return true;
+}
+
+std::string defaultUserFolder() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    std::string base = xdg && *xdg ? xdg : std::string(home ? home : ".") + "/.config";
+    ::mkdir(base.c_str(), 0755);
+    const std::string folder = base + "/strokecast";
+    ::mkdir(folder.c_str(), 0755);
+    return folder;
+}
+#endif
+
+std::string defaultTemplateFile() {
+    const std::string beside = exeFolder() + "default_gestures.configure";
+    if (exists(beside)) return beside;
+    return std::string(STROKECAST_SOURCE_DIR) + "/data/default_gestures.configure";
+}
+
+}  // namespace host

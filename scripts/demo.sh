@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# The main job: the reference host drives the real strokecast.dll under Wine on the shipped default gestures.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/setup.sh
+cmake --preset windows >/dev/null
+cmake --build build/windows -j"$(nproc)" --target strokecast strokecast-host >/dev/null
+# shellcheck source=wine-session.sh
+source scripts/wine-session.sh
+wine_session_start
+host() { "$root/scripts/wine-exec" "$root/build/windows/bin/strokecast-host.exe" "$@"; }
+work=$(mktemp -d)
+cfg="Z:${work//\//\\}"
+echo "== gestures shipped by default"
+host --user-folder "$cfg" gestures
+for sample in data/samples/*.stroke; do
+    [ -e "$sample" ] || continue
+    printf '== recognise %s: ' "$(basename "$sample" .stroke)"
+    host --user-folder "$cfg" recognize "@$sample"
+done
+rm -rf "$work"

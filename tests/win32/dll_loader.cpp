@@ -1,0 +1,47 @@
+// Loading the DLL under test and per-test scratch folders.
+#include "tests/win32/dll_loader.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace sctest {
+
+std::wstring exeFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, n);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+HMODULE strokecastModule() {
+    static HMODULE module = [] {
+        HMODULE m = LoadLibraryW((exeFolder() + L"strokecast.dll").c_str());
+        if (!m) {
+            std::fprintf(stderr, "cannot load strokecast.dll: %lu\n", GetLastError());
+            std::exit(3);
+        }
+        return m;
+    }();
+    return module;
+}
+
+void* strokecastProc(const char* name) {
+    FARPROC proc = GetProcAddress(strokecastModule(), name);
+    if (!proc) {
+        std::fprintf(stderr, "strokecast.dll does not export %s\n", name);
+        std::exit(3);
+    }
+    return reinterpret_cast<void*>(proc);
+}
+
+std::wstring freshTempFolder(const wchar_t* tag) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static unsigned counter = 0;
+    std::wstring folder = std::wstring(temp) + L"sc_" + tag + L"_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                          std::to_wstring(++counter);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+}  // namespace sctest
