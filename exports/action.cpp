@@ -1,5 +1,11 @@
 // Exports of the action manager family.
 #include "exports/boundary.h"
+#include "action/action_manager.h"
+#include "exports/instances.h"
+
+namespace sc {
+Instance<ActionManager> actionManager;
+}
 
 extern "C" {
 

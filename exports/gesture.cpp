@@ -1,5 +1,11 @@
 // Exports of the gesture manager family.
 #include "exports/boundary.h"
+#include "exports/instances.h"
+#include "gesture/gesture_manager.h"
+
+namespace sc {
+Instance<GestureManager> gestureManager;
+}
 
 extern "C" {
 
