@@ -36,4 +36,7 @@ wine_session_start() {
         wineserver -w
     fi
     wineserver -p
+    # Wine starts its background services with the first process of a server session, and they inherit
+    # that process's output. Start them here on /dev/null, so no test's output pipe is held open after it ends.
+    wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
