@@ -1,18 +1,36 @@
 #!/usr/bin/env bash
 # Builds both builds and runs every test: native, native under ASan+UBSan, and Windows under Wine.
-set -euo pipefail
+set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/setup.sh
+bash scripts/setup.sh || exit 1
 jobs=$(nproc)
+logs=$(mktemp -d)
 
-status=0
+passed=0
+failed=0
 run_suite() {  # name, preset
-    echo "=== $1: build"
-    cmake --preset "$2" >/dev/null
-    cmake --build "build/$2" -j"$jobs" >/dev/null
-    echo "=== $1: test"
-    (cd "build/$2" && ctest --output-on-failure -j"$jobs" "${@:3}") || status=1
+    local name=$1 preset=$2
+    echo "=== $name: build"
+    if ! { cmake --preset "$preset" && cmake --build "build/$preset" -j"$jobs"; } >"$logs/$name.build" 2>&1; then
+        tail -n 60 "$logs/$name.build"
+        echo "=== $name: build failed"
+        failed=$((failed + 1))
+        return
+    fi
+    echo "=== $name: test"
+    (cd "build/$preset" && ctest --output-on-failure -j"$jobs") | tee "$logs/$name.test"
+    local summary total bad
+    summary=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$logs/$name.test" | tail -n 1)
+    if [ -z "$summary" ]; then
+        echo "=== $name: ctest gave no summary"
+        failed=$((failed + 1))
+        return
+    fi
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$summary")
+    bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$summary")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
 }
 
 run_suite native native
@@ -22,4 +40,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suite sanitizer
 source scripts/wine-session.sh
 wine_session_start
 run_suite windows windows
-exit $status
+
+rm -rf "$logs"
+echo "total: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
