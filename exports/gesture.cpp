@@ -1,7 +1,12 @@
 // Exports of the gesture manager family.
+#include <memory>
+
+#include "common/buffer.h"
 #include "exports/boundary.h"
 #include "exports/instances.h"
 #include "gesture/gesture_manager.h"
+#include "gesture/point_array.h"
+#include "gesture/template_file.h"
 
 namespace sc {
 Instance<GestureManager> gestureManager;
@@ -9,12 +14,88 @@ Instance<GestureManager> gestureManager;
 
 extern "C" {
 
-void STROKECAST_CALL OpenGestureManager(const sc_char*, const sc_char*) {}
-void STROKECAST_CALL CloseGestureManager(void) {}
-int32_t STROKECAST_CALL recognizeGesture(const uint16_t*, sc_char*, uint32_t) { return 0; }
-int32_t STROKECAST_CALL GetAllGestures(sc_char*, uint32_t) { return 0; }
-int32_t STROKECAST_CALL GetGestureTrack(const sc_char*, uint16_t*, uint32_t) { return 0; }
-int32_t STROKECAST_CALL AddOneGesture(const sc_char*, const uint16_t*) { return 0; }
-int32_t STROKECAST_CALL CheckNameExist(const sc_char*) { return 1; }
-int32_t STROKECAST_CALL RemoveOneGesture(const sc_char*) { return 0; }
+void STROKECAST_CALL OpenGestureManager(const sc_char* defaultGestureFile, const sc_char* userFolder) {
+    if (defaultGestureFile == nullptr || userFolder == nullptr)
+        return;
+    sc::guardedVoid([&] {
+        sc::gestureManager.open([&] {
+            return std::make_unique<sc::GestureManager>(sc::text(defaultGestureFile), sc::text(userFolder));
+        });
+    });
+}
+
+void STROKECAST_CALL CloseGestureManager(void) {
+    sc::guardedVoid([] { sc::gestureManager.close(); });
+}
+
+int32_t STROKECAST_CALL recognizeGesture(const uint16_t* points, sc_char* nameBuffer, uint32_t nameCapacity) {
+    if (points == nullptr || nameBuffer == nullptr)
+        return 0;
+    return sc::guarded<int32_t>(0, [&] {
+        return sc::gestureManager.with<int32_t>(0, [&](const sc::GestureManager& manager) {
+            std::u16string name;
+            manager.recognize(sc::readPointArray(points), name);
+            return static_cast<int32_t>(sc::copyOut(name, nameBuffer, nameCapacity));
+        });
+    });
+}
+
+int32_t STROKECAST_CALL GetAllGestures(sc_char* buffer, uint32_t capacity) {
+    if (buffer == nullptr)
+        return 0;
+    return sc::guarded<int32_t>(0, [&] {
+        return sc::gestureManager.with<int32_t>(0, [&](const sc::GestureManager& manager) {
+            // With no gesture at all the list is the empty text.
+            std::u16string list;
+            for (const std::u16string& name : manager.getGestureNames()) {
+                list += name;
+                list += sc::separateChar;
+            }
+            if (!list.empty())
+                list.pop_back();
+            return static_cast<int32_t>(sc::copyOut(list, buffer, capacity));
+        });
+    });
+}
+
+int32_t STROKECAST_CALL GetGestureTrack(const sc_char* name, uint16_t* buffer, uint32_t capacity) {
+    if (name == nullptr || buffer == nullptr)
+        return 0;
+    return sc::guarded<int32_t>(0, [&] {
+        return sc::gestureManager.with<int32_t>(0, [&](const sc::GestureManager& manager) {
+            sc::PointList track;
+            if (!manager.getGestureTrack(sc::text(name), track))
+                return 0;
+            return sc::writeTrack(track, buffer, capacity) ? 1 : 0;
+        });
+    });
+}
+
+int32_t STROKECAST_CALL AddOneGesture(const sc_char* name, const uint16_t* points) {
+    if (name == nullptr || points == nullptr)
+        return 0;
+    return sc::guarded<int32_t>(0, [&] {
+        return sc::gestureManager.with<int32_t>(0, [&](sc::GestureManager& manager) {
+            const sc::PointList track = sc::readSpacedPointArray(points);
+            if (track.size() < 2)
+                return 0;
+            return manager.addGesture(sc::text(name), track) ? 1 : 0;
+        });
+    });
+}
+
+int32_t STROKECAST_CALL CheckNameExist(const sc_char* name) {
+    // "Taken" is the safe answer whenever the question cannot be asked: callers then pick another name.
+    if (name == nullptr)
+        return 1;
+    return sc::guarded<int32_t>(1, [&] {
+        return sc::gestureManager.with<int32_t>(1, [&](const sc::GestureManager& manager) {
+            return manager.checkNameExist(sc::text(name)) ? 1 : 0;
+        });
+    });
+}
+
+int32_t STROKECAST_CALL RemoveOneGesture(const sc_char*) {
+    return 0;
+}
 }

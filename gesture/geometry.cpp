@@ -1,0 +1,93 @@
+// Stroke geometry. Coordinates are floats; the arithmetic is double except where noted, and the
+// mix is deliberate: recognition results must not change with the compiler or the platform.
+#include "gesture/geometry.h"
+
+#include <cmath>
+#include <limits>
+
+namespace sc {
+
+double distance(const GesturePoint& a, const GesturePoint& b) {
+    const double dx = static_cast<double>(b.x) - static_cast<double>(a.x);
+    const double dy = static_cast<double>(b.y) - static_cast<double>(a.y);
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+double pathLength(const PointList& points) {
+    double length = 0.0;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        length += distance(points[i - 1], points[i]);
+    return length;
+}
+
+GesturePoint interpolate(const GesturePoint& a, const GesturePoint& b, double t) {
+    return {static_cast<float>((1.0 - t) * static_cast<double>(a.x) + t * static_cast<double>(b.x)),
+            static_cast<float>((1.0 - t) * static_cast<double>(a.y) + t * static_cast<double>(b.y))};
+}
+
+PointList resample(const PointList& points, std::size_t count) {
+    PointList out;
+    if (points.empty())
+        return out;
+    out.reserve(count);
+    const double interval = pathLength(points) / static_cast<double>(count);
+    double carried = 0.0;
+    GesturePoint prev = points[0];
+    out.push_back(prev);
+    std::size_t i = 1;
+    while (i < points.size()) {
+        const GesturePoint& cur = points[i];
+        const double d = distance(prev, cur);
+        if (interval > carried + d) {
+            carried += d;
+            prev = cur;
+            ++i;
+            continue;
+        }
+        // The next sample lies on this segment; measure the rest of the segment again from it.
+        const GesturePoint q = interpolate(prev, cur, (interval - carried) * (1.0 / d));
+        out.push_back(q);
+        if (out.size() >= count)
+            break;
+        prev = q;
+        carried = 0.0;
+    }
+    return out;
+}
+
+double directionAngle(const GesturePoint& a, const GesturePoint& b) {
+    const float dx = b.x - a.x;
+    const float dy = b.y - a.y;
+    return static_cast<double>(std::atan2(dy, dx)); // the float overload: atan2f
+}
+
+std::vector<double> directionAngles(const PointList& points) {
+    std::vector<double> angles;
+    if (points.size() < 2)
+        return angles;
+    angles.reserve(points.size() - 1);
+    for (std::size_t i = 1; i < points.size(); ++i)
+        angles.push_back(directionAngle(points[i - 1], points[i]));
+    return angles;
+}
+
+double angleDifference(double a, double b) {
+    const double d = std::fabs(a - b);
+    return d > kPi ? kPi - (d - kPi) : d;
+}
+
+double deltaToProbability(double meanDifference) {
+    return std::fabs(meanDifference * 31.830988618379067 - 100.0);
+}
+
+std::int32_t truncateToInt32(float value) {
+    if (std::isnan(value))
+        return 0;
+    if (value >= 2147483648.0f)
+        return std::numeric_limits<std::int32_t>::max();
+    if (value <= -2147483648.0f)
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(value);
+}
+
+} // namespace sc

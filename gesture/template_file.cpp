@@ -1,0 +1,160 @@
+// Reading and writing gesture template files. The reader takes the whole file at once and walks it
+// in place: a file of ten thousand templates must open in a few milliseconds.
+#include "gesture/template_file.h"
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+
+#include "common/console.h"
+#include "common/textfile.h"
+#include "common/utf16.h"
+#include "gesture/geometry.h"
+
+namespace sc {
+namespace {
+
+bool isSpace(char16_t c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+// wcstol in base 10, saturated to the 32-bit range: what a 32-bit long gives on the platform.
+std::int32_t readInt32(std::u16string_view token) {
+    std::size_t i = 0;
+    while (i < token.size() && isSpace(token[i]))
+        ++i;
+    bool negative = false;
+    if (i < token.size() && (token[i] == u'+' || token[i] == u'-'))
+        negative = token[i++] == u'-';
+    constexpr std::int64_t limit = std::int64_t{1} << 32; // far enough past either 32-bit bound
+    std::int64_t value = 0;
+    for (; i < token.size() && token[i] >= u'0' && token[i] <= u'9'; ++i) {
+        if (value < limit)
+            value = value * 10 + (token[i] - u'0');
+    }
+    if (negative)
+        value = -value;
+    if (value > std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
+    if (value < std::numeric_limits<std::int32_t>::min())
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(value);
+}
+
+void parseLine(std::u16string_view line, GestureList& target) {
+    if (line.size() < 2)
+        return;
+    // The name is the first run of non-commas; commas before it are skipped.
+    const std::size_t start = line.find_first_not_of(separateChar);
+    if (start == std::u16string_view::npos) {
+        console::line(std::string_view("no name found !"));
+        return;
+    }
+    const std::size_t nameEnd = std::min(line.find(separateChar, start), line.size());
+    const std::u16string_view name = line.substr(start, nameEnd - start);
+
+    // Where the points start is measured from the name's length, not its position, and the comma that
+    // ended the name counts as a terminator. For a line that starts with its name this is everything
+    // after that comma; for a line with leading commas it is the odd remainder the stored files have
+    // always been read with, which keeps such hand-edited lines loading as they always did.
+    const std::size_t n = line.size();
+    auto isTerminator = [&](std::size_t pos) { return pos == nameEnd && nameEnd < n; };
+    std::size_t pos = name.size() - 1;
+    while (pos + 1 < n) {
+        ++pos;
+        if (isTerminator(pos) || line[pos] != separateChar)
+            break;
+    }
+    std::size_t textStart = pos + 1;
+    std::size_t textEnd = n;
+    if (textStart <= nameEnd && nameEnd < n)
+        textEnd = nameEnd;
+    if (textStart > textEnd)
+        textStart = textEnd;
+
+    auto gesture = std::make_unique<Gesture>();
+    gesture->name = std::u16string(name);
+    parsePoints(line.substr(textStart, textEnd - textStart), gesture->points);
+    target.emplace(gesture->name, gesture.get());
+    gesture.release();
+}
+
+} // namespace
+
+void parsePoints(std::u16string_view text, PointList& target) {
+    bool haveX = false;
+    float x = 0.0f;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == separateChar) {
+            ++i;
+            continue;
+        }
+        std::size_t end = text.find(separateChar, i);
+        if (end == std::u16string_view::npos)
+            end = text.size();
+        const float value = static_cast<float>(readInt32(text.substr(i, end - i)));
+        if (haveX)
+            target.push_back({x, value});
+        else
+            x = value;
+        haveX = !haveX;
+        i = end;
+    }
+}
+
+void parseGestureText(std::u16string_view text, GestureList& target) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(u'\n', start);
+        if (end == std::u16string_view::npos)
+            end = text.size();
+        parseLine(text.substr(start, end - start), target);
+        start = end + 1;
+    }
+}
+
+void loadGestureFile(std::u16string_view path, GestureList& target) {
+    std::u16string text;
+    if (!textfile::read(path, text)) {
+        console::line(u"load file fail : " + std::u16string(path));
+        return;
+    }
+    parseGestureText(text, target);
+}
+
+std::u16string gestureLine(const Gesture& gesture) {
+    std::u16string line = gesture.name;
+    for (const GesturePoint& p : gesture.points) {
+        line += separateChar;
+        line += utf16::fromInt(truncateToInt32(p.x));
+        line += separateChar;
+        line += utf16::fromInt(truncateToInt32(p.y));
+    }
+    line += u'\n';
+    return line;
+}
+
+bool saveUserGesture(std::u16string_view path, const GestureList& userGestures, const Gesture* gesture) {
+    if (gesture != nullptr) {
+        if (textfile::append(path, gestureLine(*gesture)))
+            return true;
+        trace::line(u"[saveUserGesture] open file fail");
+        return false;
+    }
+    std::u16string all;
+    for (const auto& entry : userGestures)
+        all += gestureLine(*entry.second);
+    if (textfile::replace(path, all))
+        return true;
+    trace::line(u"[saveUserGesture] open file fail");
+    return false;
+}
+
+void deleteGestures(GestureList& list) {
+    for (auto& entry : list)
+        delete entry.second;
+    list.clear();
+}
+
+} // namespace sc
