@@ -12,6 +12,8 @@ wine_session_start
 host() { "$root/scripts/wine-exec" "$root/build/windows/bin/strokecast-host.exe" "$@"; }
 work=$(mktemp -d)
 cfg="Z:${work//\//\\}"
+# A first start has no user file yet; an empty one keeps the engine's "load file fail" line out of the demo.
+: >"$work/MyGesture.configure"
 echo "== gestures shipped by default"
 host --user-folder "$cfg" gestures
 for sample in data/samples/*.stroke; do
