@@ -38,10 +38,12 @@ std::wstring freshTempFolder(const wchar_t* tag) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     static unsigned counter = 0;
-    std::wstring folder = std::wstring(temp) + L"sc_" + tag + L"_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                          std::to_wstring(++counter);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
+    // Wine hands out the same small process ids run after run: a name counts only when its folder is new.
+    for (;;) {
+        std::wstring folder = std::wstring(temp) + L"sc_" + tag + L"_" + std::to_wstring(GetCurrentProcessId()) +
+                              L"_" + std::to_wstring(++counter);
+        if (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() != ERROR_ALREADY_EXISTS) return folder;
+    }
 }
 
 }  // namespace sctest
