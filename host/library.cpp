@@ -44,24 +44,17 @@ std::string exeFolder() {
     return toUtf8(text(folder.begin(), folder.end()));
 }
 
-bool loadLibrary(Library& lib, const std::string& path, std::string& error) {
-    const std::string file = path.empty() ? exeFolder() + "strokecast.dll" : path;
-    const text wfile = fromUtf8(file);
-    HMODULE module = LoadLibraryW(wfile.c_str());
-    if (!module) {
-        error = "cannot load " + file + " (error " + std::to_string(GetLastError()) + ")";
-        return false;
-    }
-#define STROKECAST_LOAD(name)                                                                 \
-    lib.name = reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(GetProcAddress(module, #name)));           \
-    if (!lib.name) {                                                                          \
-        error = file + " does not export " #name;                                             \
-        return false;                                                                         \
-    }
-    STROKECAST_EXPORTS(STROKECAST_LOAD)
-#undef STROKECAST_LOAD
-    return true;
+static void* openModule(const std::string& file, std::string& error) {
+    HMODULE module = LoadLibraryW(fromUtf8(file).c_str());
+    if (!module) error = "cannot load " + file + " (error " + std::to_string(GetLastError()) + ")";
+    return reinterpret_cast<void*>(module);
 }
+
+static void* findSymbol(void* module, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
+}
+
+static const char* const kLibraryName = "strokecast.dll";
 
 std::string defaultUserFolder() {
     const wchar_t* appData = _wgetenv(L"APPDATA");
@@ -78,23 +71,15 @@ std::string exeFolder() {
     return folder.substr(0, folder.find_last_of('/') + 1);
 }
 
-bool loadLibrary(Library& lib, const std::string& path, std::string& error) {
-    const std::string file = path.empty() ? exeFolder() + "libstrokecast.so" : path;
+static void* openModule(const std::string& file, std::string& error) {
     void* module = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!module) {
-        error = std::string("cannot load library: ") + ::dlerror();
-        return false;
-    }
-#define STROKECAST_LOAD(name)                                                                 \
-    lib.name = reinterpret_cast<decltype(&::name)>(::dlsym(module, #name));                  \
-    if (!lib.name) {                                                                          \
-        error = file + " does not export " #name;                                             \
-        return false;                                                                         \
-    }
-    STROKECAST_EXPORTS(STROKECAST_LOAD)
-#undef STROKECAST_LOAD
-    return true;
+    if (!module) error = std::string("cannot load library: ") + ::dlerror();
+    return module;
 }
+
+static void* findSymbol(void* module, const char* name) { return ::dlsym(module, name); }
+
+static const char* const kLibraryName = "libstrokecast.so";
 
 std::string defaultUserFolder() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -106,6 +91,21 @@ std::string defaultUserFolder() {
     return folder;
 }
 #endif
+
+bool loadLibrary(Library& lib, const std::string& path, std::string& error) {
+    const std::string file = path.empty() ? exeFolder() + kLibraryName : path;
+    void* module = openModule(file, error);
+    if (!module) return false;
+#define STROKECAST_LOAD(name)                                                                 \
+    lib.name = reinterpret_cast<decltype(&::name)>(findSymbol(module, #name));               \
+    if (!lib.name) {                                                                          \
+        error = file + " does not export " #name;                                             \
+        return false;                                                                         \
+    }
+    STROKECAST_EXPORTS(STROKECAST_LOAD)
+#undef STROKECAST_LOAD
+    return true;
+}
 
 std::string defaultTemplateFile() {
     const std::string beside = exeFolder() + "default_gestures.configure";
