@@ -1,6 +1,7 @@
 // Exports of the gesture manager family.
 #include <memory>
 
+#include "action/action_manager.h"
 #include "common/buffer.h"
 #include "exports/boundary.h"
 #include "exports/instances.h"
@@ -95,7 +96,18 @@ int32_t STROKECAST_CALL CheckNameExist(const sc_char* name) {
     });
 }
 
-int32_t STROKECAST_CALL RemoveOneGesture(const sc_char*) {
-    return 0;
+int32_t STROKECAST_CALL RemoveOneGesture(const sc_char* name) {
+    return sc::guarded<int32_t>(0, [&] {
+        if (name == nullptr) return 0;
+        const std::u16string gesture = sc::text(name);
+        // Both objects must be open; the bindings go only after a user template really went.
+        return sc::gestureManager.with(0, [&](sc::GestureManager& gm) {
+            return sc::actionManager.with(0, [&](sc::ActionManager& am) {
+                sc::trace::line(u"Will remove gesture : ", gesture);
+                if (!gm.removeGesture(gesture)) return 0;
+                return am.removeGestureFromAllMaps(gesture) ? 1 : 0;
+            });
+        });
+    });
 }
 }

@@ -99,4 +99,31 @@ TEST_F(ActionExports, CustomActionsRoundTrip) {
     EXPECT_EQ(dir.text("custom_action.configure"), u"");
 }
 
+TEST_F(ActionExports, RemovingAGestureDropsItsBindingOnlyWhenATemplateWent) {
+    const std::vector<uint16_t> zig = {10, 10, 60, 60, 110, 10, 160, 60, 0};
+    dir.writeText("defaults.configure", u"right,0,0,100,0\n");
+    const std::u16string defaults = dir.folder() + u"/defaults.configure";
+    open();
+    ASSERT_EQ(SetGestureToAction(s(u"zig"), s(u"UNDO")), 1);
+    EXPECT_EQ(RemoveOneGesture(s(u"zig")), 0);  // no gesture manager
+    OpenGestureManager(reinterpret_cast<const sc_char*>(defaults.c_str()),
+                       reinterpret_cast<const sc_char*>(dir.folder().c_str()));
+    ASSERT_EQ(AddOneGesture(s(u"zig"), zig.data()), 1);
+    ASSERT_EQ(SetGestureToAction(s(u"right"), s(u"REDO")), 1);
+
+    EXPECT_EQ(RemoveOneGesture(s(u"right")), 0);  // a default template is never removed
+    EXPECT_EQ(GetGestureSwitch(s(u"right")), 1);
+    EXPECT_EQ(RemoveOneGesture(nullptr), 0);
+    EXPECT_EQ(RemoveOneGesture(s(u"zig")), 1);
+    EXPECT_EQ(dir.text("gestureToAction.configure_v2"), u"Quorvex Setting CFG\nright,REDO\n");
+    EXPECT_EQ(dir.text("action.configure_v2"), u"Quorvex Setting CFG\nGLOBAL,0\nright,1\n");
+    EXPECT_EQ(CheckNameExist(s(u"zig")), 0);
+
+    CloseActionNanager();
+    ASSERT_EQ(AddOneGesture(s(u"zig"), zig.data()), 1);
+    EXPECT_EQ(RemoveOneGesture(s(u"zig")), 0);  // no action manager: nothing changes
+    EXPECT_EQ(CheckNameExist(s(u"zig")), 1);
+    CloseGestureManager();
+}
+
 }  // namespace
