@@ -9,7 +9,8 @@ command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-6
 [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
 command -v Xvfb >/dev/null || need+=(xvfb)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
-[ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev libgmock-dev)
+[ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+[ -f /usr/include/gmock/gmock.h ] || need+=(libgmock-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 command -v python3 >/dev/null || need+=(python3)
 if [ ${#need[@]} -gt 0 ]; then
@@ -17,5 +18,5 @@ if [ ${#need[@]} -gt 0 ]; then
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${need[@]}" >/dev/null
 fi
