@@ -1,10 +1,64 @@
 // Exports of the touch capturer and the hot key.
+#include <memory>
+
+#include "action/action_manager.h"
+#include "capture/touch_capturer.h"
 #include "exports/boundary.h"
+#include "exports/instances.h"
+#include "gesture/gesture_manager.h"
+
+namespace sc {
+
+Instance<TouchCapturer> touchCapturer;
+
+namespace {
+
+// The capturer looks both managers up at every stroke, so the host may open them in any order.
+StrokeHooks strokeHooks() {
+    StrokeHooks hooks;
+    hooks.recognize = [](const PointList& points, std::u16string& name) {
+        gestureManager.with(0, [&](GestureManager& manager) {
+            manager.recognize(points, name);
+            return 0;
+        });
+    };
+    hooks.execute = [](std::u16string_view name) {
+        return actionManager.with(
+            false, [&](ActionManager& manager) { return manager.executeActionOfGesture(name); });
+    };
+    return hooks;
+}
+
+} // namespace
+} // namespace sc
 
 extern "C" {
 
-void STROKECAST_CALL OpenTouchCapturer(void) {}
-void STROKECAST_CALL CloseTouchCapturer(void) {}
-void STROKECAST_CALL SetCharmBarCptEnable(int32_t) {}
-void STROKECAST_CALL SetHotKey(int32_t, uint32_t) {}
+void STROKECAST_CALL OpenTouchCapturer(void) {
+    sc::guardedVoid([] {
+        sc::touchCapturer.open([] { return std::make_unique<sc::TouchCapturer>(sc::strokeHooks()); });
+    });
+}
+
+void STROKECAST_CALL CloseTouchCapturer(void) {
+    sc::guardedVoid([] { sc::touchCapturer.close(); });
+}
+
+void STROKECAST_CALL SetCharmBarCptEnable(int32_t enable) {
+    sc::guardedVoid([&] {
+        sc::touchCapturer.with(0, [&](sc::TouchCapturer& capturer) {
+            capturer.setCharmBarCaptureEnable(enable == 1);
+            return 0;
+        });
+    });
+}
+
+void STROKECAST_CALL SetHotKey(int32_t enable, uint32_t key) {
+    sc::guardedVoid([&] {
+        sc::touchCapturer.with(0, [&](sc::TouchCapturer& capturer) {
+            capturer.setHotKey(enable == 1, key);
+            return 0;
+        });
+    });
+}
 }

@@ -1,0 +1,99 @@
+// The touch capturer: its thread and message-only window, stroke collection, the hot key, and the broker.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+#include "capture/charm_bar_broker.h"
+#include "capture/stroke_collector.h"
+#include "platform/ui.h"
+
+namespace sc {
+
+// What lives on the capturer thread. Its window holds it until the window is gone, so closing the
+// capturer never waits for the thread and the thread never reads freed memory.
+class CapturerCore : public std::enable_shared_from_this<CapturerCore> {
+  public:
+    using WindowId = platform::ui::WindowId;
+
+    static constexpr unsigned kStrokeTimeoutMs = 300;
+
+    explicit CapturerCore(StrokeHooks hooks);
+
+    // The capturer thread: creates the window, publishes it and pumps messages until the window goes.
+    void CapturerThreadProc();
+    // Waits until the thread has published its window or failed, at most `limit`; the window or 0.
+    WindowId waitForWindow(std::chrono::milliseconds limit);
+    // Closing: a window published after this is destroyed at once; the current one is asked to close.
+    void close();
+
+    bool CapturerWindowProc(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+
+    // Host side of the hot key: writes its console lines and posts the request to the capturer thread.
+    void setHotKey(bool enable, std::uint32_t key);
+    void setBroker(std::shared_ptr<CharmBarBroker> broker);
+
+    WindowId window() const { return window_; }
+    bool hotKeyInUse() const { return hot_key_in_use; }
+    const StrokeCollector& stroke() const { return collector_; }
+
+  private:
+    void collectPoint(WindowId window, std::uintptr_t wParam, std::intptr_t lParam);
+    void OnStrokeTimeout(WindowId window, platform::ui::TimerId timer);
+    void handleHotKeyRequest(WindowId window, std::uintptr_t wParam, std::intptr_t lParam);
+    void handleHotKey(std::uintptr_t id);
+    void publish(WindowId window);
+
+    const StrokeHooks hooks_;
+    // Capturer thread only.
+    StrokeCollector collector_;
+    platform::ui::TimerId strokeTimerId_ = 1;
+    // The hot key belongs to this capturer's window; set and cleared on the capturer thread.
+    std::atomic<bool> hot_key_in_use{false};
+    // Host side: a register request went out that no unregister request has followed, so an unregister
+    // is still owed even if the capturer thread has not handled the register yet.
+    std::atomic<bool> hotKeyRequested_{false};
+
+    std::atomic<WindowId> window_{0};
+    mutable std::mutex mutex_;
+    std::condition_variable published_;
+    bool threadDone_ = false; // the window is published, or the thread failed
+    bool closing_ = false;
+    std::shared_ptr<CharmBarBroker> broker_;
+};
+
+// One open capturer: opening starts the thread and waits briefly for its window; destruction closes.
+class TouchCapturer {
+  public:
+    using WindowId = platform::ui::WindowId;
+
+    static constexpr std::chrono::milliseconds kOpenWait{500};
+
+    explicit TouchCapturer(StrokeHooks hooks);
+    ~TouchCapturer();
+    TouchCapturer(const TouchCapturer&) = delete;
+    TouchCapturer& operator=(const TouchCapturer&) = delete;
+
+    // Does nothing without a window.
+    void setHotKey(bool enable, std::uint32_t key);
+    // Does nothing without a broker.
+    void setCharmBarCaptureEnable(bool enable);
+
+    WindowId window() const { return core_->window(); }
+    std::shared_ptr<CharmBarBroker> broker() const;
+
+  private:
+    // Creates the broker once the window exists: at opening, or, when the window came after the opening
+    // wait, at the next call from a host thread.
+    std::shared_ptr<CharmBarBroker> ensureBroker();
+
+    std::shared_ptr<CapturerCore> core_;
+    mutable std::mutex brokerMutex_;
+    std::shared_ptr<CharmBarBroker> broker_;
+};
+
+} // namespace sc
