@@ -74,7 +74,7 @@ STROKECAST_API int32_t STROKECAST_CALL RemoveOneCustomAction(const sc_char* key)
 
 /* Refreshes the app catalogue and writes its keys, one per line; 0 if it does not fit or no action manager. */
 STROKECAST_API uint32_t STROKECAST_CALL GetMetroKeyArrary(sc_char* buffer, uint32_t capacity);
-/* Writes one app's texts (id, name, package, install path, logo, colour), one per line; 0 if it does not fit. */
+/* Writes one app's texts (app id, display name, logo path, tile colour), one per line; 0 if it does not fit. */
 STROKECAST_API uint32_t STROKECAST_CALL GetMetroAppInfo(uint32_t key, sc_char* buffer, uint32_t capacity);
 /* A 60 x 60 tile picture (HBITMAP) of a logo on a COLORREF background, owned by the caller; null on failure. */
 STROKECAST_API void* STROKECAST_CALL GetMetroIcon(const sc_char* logoPath, uint32_t background);
