@@ -2,12 +2,13 @@
 // preferred languages and the COM apartment. Shortcut properties live in shortcut_properties.cpp.
 #include "platform/catalog.h"
 
+#include <windows.h>
+
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 #include <shobjidl.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <vector>

@@ -1,13 +1,14 @@
 // Tile pictures through the imaging component and GDI, and the shell's extra-large file icons.
 #include "platform/icons.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 #include <commoncontrols.h>
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlwapi.h>
 #include <wincodec.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cstdint>

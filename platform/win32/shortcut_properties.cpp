@@ -1,12 +1,13 @@
 // Reading an app shortcut's shell properties through the shell link's property store.
 #include "platform/catalog.h"
 
+#include <windows.h>
+
 #include <objbase.h>
 #include <propidl.h>
 #include <propsys.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-#include <windows.h>
 
 #include "platform/win32/handles.h"
 

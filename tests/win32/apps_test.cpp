@@ -4,11 +4,12 @@
 // same catalogue against Wine's real (empty) property store.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 #include <wincodec.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <atomic>

@@ -6,10 +6,11 @@
 //   "!" a read that fails. Missing trailing fields are nothing stored.
 #include "platform/catalog.h"
 
+#include <windows.h>
+
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-#include <windows.h>
 
 #include <cwchar>
 #include <string>
