@@ -3,10 +3,14 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/win32/dll_loader.h"
 
@@ -57,6 +61,18 @@ void pressHotKey(WORD key) {
 }
 
 class Capture : public testing::Test {
+  public:
+    static void SetUpTestSuite() {
+        // The first input of a fresh Wine session can be lost while its desktop process starts; a
+        // harmless key press first keeps the hot key tests independent of running first.
+        INPUT shift[2]{};
+        shift[0].type = shift[1].type = INPUT_KEYBOARD;
+        shift[0].ki.wVk = shift[1].ki.wVk = VK_SHIFT;
+        shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, shift, sizeof(INPUT));
+        Sleep(300);
+    }
+
   protected:
     void SetUp() override {
         sctest::strokecastModule();
@@ -210,6 +226,186 @@ TEST_F(Capture, ExportsDoNothingWhileClosed) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_FALSE(hotKeyTaken('K'));
     SC_FN(OpenTouchCapturer)();
+}
+
+} // namespace
+
+namespace {
+
+// Key events seen system-wide through a low-level keyboard hook on a thread of its own.
+class KeyWatch {
+  public:
+    struct Event {
+        DWORD vk;
+        bool up;
+        DWORD time;
+    };
+
+    KeyWatch() {
+        instance = this;
+        thread_ = std::thread([this] {
+            HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, proc, GetModuleHandleW(nullptr), 0);
+            threadId_ = GetCurrentThreadId();
+            ready_ = hook != nullptr ? 1 : -1;
+            MSG m;
+            while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+            }
+            if (hook)
+                UnhookWindowsHookEx(hook);
+        });
+        while (ready_ == 0)
+            Sleep(1);
+    }
+    ~KeyWatch() {
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+        instance = nullptr;
+    }
+    bool hooked() const { return ready_ == 1; }
+    std::vector<Event> events() {
+        std::lock_guard lock(mutex_);
+        return events_;
+    }
+    void clear() {
+        std::lock_guard lock(mutex_);
+        events_.clear();
+    }
+
+  private:
+    static LRESULT CALLBACK proc(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HC_ACTION && instance) {
+            const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+            std::lock_guard lock(instance->mutex_);
+            instance->events_.push_back({info->vkCode, (info->flags & LLKHF_UP) != 0, GetTickCount()});
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline KeyWatch* instance = nullptr;
+    std::thread thread_;
+    std::atomic<DWORD> threadId_{0};
+    std::atomic<int> ready_{0};
+    std::mutex mutex_;
+    std::vector<Event> events_;
+};
+
+void writeUtf16(const std::wstring& path, const std::wstring& text) {
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    for (wchar_t c : text) {
+        std::fputc(c & 0xFF, f);
+        std::fputc((c >> 8) & 0xFF, f);
+    }
+    std::fclose(f);
+}
+
+std::wstring templateLine(const wchar_t* name, int dx, int dy) {
+    std::wstring line = name;
+    for (int i = 0; i < 20; ++i)
+        line += L"," + std::to_wstring(100 + i * dx) + L"," + std::to_wstring(100 + i * dy);
+    return line + L"\n";
+}
+
+// The capturer, both managers and one gesture bound to Ctrl+C, as a resident host sets them up.
+class CaptureToAction : public testing::Test {
+  protected:
+    static void SetUpTestSuite() { Capture::SetUpTestSuite(); }
+    void SetUp() override {
+        folder = sctest::freshTempFolder(L"capture");
+        writeUtf16(folder + L"\\defaults.configure",
+                   templateLine(L"line_right", 12, 0) + templateLine(L"line_down", 0, 12));
+        writeUtf16(folder + L"\\MyGesture.configure", L"");
+        testing::internal::CaptureStdout();
+        SC_FN(OpenGestureManager)((folder + L"\\defaults.configure").c_str(), folder.c_str());
+        SC_FN(OpenActionManager)(folder.c_str());
+        ASSERT_EQ(SC_FN(SetGestureToAction)(L"line_right", L"CTRL_C"), 1);
+        SC_FN(SetGestureSwitch)(L"line_right", 1);
+        SC_FN(SetGestureSwitch)(L"GLOBAL", 0);
+        SC_FN(OpenTouchCapturer)();
+        testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(waitFor([] { return capturerWindow() != nullptr; }));
+        window = capturerWindow();
+        ASSERT_TRUE(keys.hooked());
+    }
+    void TearDown() override {
+        SC_FN(CloseTouchCapturer)();
+        SC_FN(CloseActionNanager)();
+        SC_FN(CloseGestureManager)();
+        waitFor([] { return capturerWindow() == nullptr; });
+    }
+    // Posts the points as the overlay does, a few milliseconds apart; the time of the last one.
+    DWORD stroke(int count, int dx, int dy, int zigzag = 0) {
+        for (int i = 0; i < count; ++i) {
+            const int x = 200 + i * dx;
+            const int y = 300 + i * dy + ((i % 2) ? zigzag : 0);
+            PostMessageW(window, 0x468, static_cast<WPARAM>(x), static_cast<LPARAM>(y));
+            Sleep(5);
+        }
+        return GetTickCount();
+    }
+
+    std::wstring folder;
+    HWND window = nullptr;
+    KeyWatch keys;
+};
+
+TEST_F(CaptureToAction, ARecognisedStrokeRunsItsActionOnceItsPauseIsOver) {
+    for (int count : {11, 30}) {
+        SCOPED_TRACE(count);
+        keys.clear();
+        const DWORD last = stroke(count, 15, 0);
+        ASSERT_TRUE(waitFor([this] { return keys.events().size() >= 4; }));
+        const auto events = keys.events();
+        ASSERT_EQ(events.size(), 4u);
+        EXPECT_EQ(events[0].vk, static_cast<DWORD>(VK_CONTROL));
+        EXPECT_FALSE(events[0].up);
+        EXPECT_EQ(events[1].vk, static_cast<DWORD>('C'));
+        EXPECT_FALSE(events[1].up);
+        EXPECT_EQ(events[2].vk, static_cast<DWORD>('C'));
+        EXPECT_TRUE(events[2].up);
+        EXPECT_EQ(events[3].vk, static_cast<DWORD>(VK_CONTROL));
+        EXPECT_TRUE(events[3].up);
+        // Nothing runs before the stroke has paused for 300 ms (tick counts are coarse: some slack).
+        EXPECT_GE(events[0].time - last, 250u);
+    }
+}
+
+TEST_F(CaptureToAction, ShortUnknownAndUnboundStrokesRunNothing) {
+    struct Case {
+        const char* what;
+        int count, dx, dy, zigzag;
+    };
+    const Case cases[] = {
+        {"ten points", 10, 15, 0, 0},
+        {"ten kept of twenty", 20, 15, 0, 0}, // every other point too close, see below
+        {"unknown shape", 30, 12, 0, 60},
+        {"bound to nothing", 30, 0, 15, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        keys.clear();
+        if (std::string(c.what) == "ten kept of twenty") {
+            for (int i = 0; i < 20; ++i) {
+                PostMessageW(window, 0x468, static_cast<WPARAM>(200 + (i / 2) * 15 + (i % 2) * 5), 300);
+                Sleep(5);
+            }
+        } else {
+            stroke(c.count, c.dx, c.dy, c.zigzag);
+        }
+        Sleep(800);
+        EXPECT_TRUE(keys.events().empty());
+    }
+}
+
+TEST_F(CaptureToAction, PointsComeBeforeManagersAreOpenedAndWorkAfter) {
+    SC_FN(CloseGestureManager)();
+    stroke(30, 15, 0);
+    Sleep(800);
+    EXPECT_TRUE(keys.events().empty()); // no gesture manager: no name, nothing runs
+    testing::internal::CaptureStdout();
+    SC_FN(OpenGestureManager)((folder + L"\\defaults.configure").c_str(), folder.c_str());
+    testing::internal::GetCapturedStdout();
+    stroke(30, 15, 0);
+    EXPECT_TRUE(waitFor([this] { return keys.events().size() >= 4; }));
 }
 
 } // namespace
