@@ -13,11 +13,14 @@ std::vector<Record> parse(std::u16string_view text) {
             headerSeen = true;
             continue;
         }
-        if (line.size() < 2) continue;
+        if (line.size() < 2)
+            continue;
         const auto fields = utf16::tokens(line, u',');
-        if (fields.empty()) continue;
+        if (fields.empty())
+            continue;
         Record r{std::u16string(fields[0]), std::nullopt};
-        if (fields.size() > 1) r.value = std::u16string(fields[1]);
+        if (fields.size() > 1)
+            r.value = std::u16string(fields[1]);
         records.push_back(std::move(r));
     }
     return records;
@@ -34,14 +37,16 @@ std::u16string record(std::u16string_view key, std::u16string_view value) {
 std::u16string formatBindings(const std::map<std::u16string, std::u16string, std::less<>>& bindings) {
     std::u16string text(kHeader);
     text += u'\n';
-    for (const auto& [gesture, action] : bindings) text += record(gesture, action);
+    for (const auto& [gesture, action] : bindings)
+        text += record(gesture, action);
     return text;
 }
 
 std::u16string formatSwitches(const std::map<std::u16string, std::uint8_t, std::less<>>& switches) {
     std::u16string text(kHeader);
     text += u'\n';
-    for (const auto& [gesture, on] : switches) text += record(gesture, on != 0 ? u"1" : u"0");
+    for (const auto& [gesture, on] : switches)
+        text += record(gesture, on != 0 ? u"1" : u"0");
     return text;
 }
 
@@ -52,9 +57,11 @@ std::u16string convertOld(std::string_view bytes) {
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
         const bool lastWithoutEnd = end == std::string_view::npos;
-        if (lastWithoutEnd) end = bytes.size();
+        if (lastWithoutEnd)
+            end = bytes.size();
         std::string_view line = bytes.substr(start, end - start);
-        if (!lastWithoutEnd && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!lastWithoutEnd && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         text += utf16::fromLatin1(line);
         text += u'\n';
         start = end + 1;
@@ -67,4 +74,4 @@ bool storable(std::u16string_view text) {
            text.find(u'\n') == std::u16string_view::npos;
 }
 
-}  // namespace sc::action_file
+} // namespace sc::action_file

@@ -14,7 +14,7 @@ inline constexpr std::u16string_view kHeader = u"Quorvex Setting CFG";
 
 struct Record {
     std::u16string key;
-    std::optional<std::u16string> value;  // none when the line has no text after the key's commas
+    std::optional<std::u16string> value; // none when the line has no text after the key's commas
 };
 
 // Reads the records of a file's text. The first line equal to the header is skipped (a header is
@@ -35,4 +35,4 @@ std::u16string convertOld(std::string_view bytes);
 // A key or value that a record can carry: no comma, no line feed, not empty.
 bool storable(std::u16string_view text);
 
-}  // namespace sc::action_file
+} // namespace sc::action_file

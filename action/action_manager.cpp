@@ -19,26 +19,29 @@ namespace {
 // taken: the files are only ever replaced whole or appended by one line, so a peer that died
 // holding the mutex cannot have left a half-written file, and refusing would lose this change.
 class MutexHold {
-public:
+  public:
     explicit MutexHold(platform::MutexId mutex) : mutex_(mutex) {
-        if (mutex_ == 0) return;
+        if (mutex_ == 0)
+            return;
         const platform::MutexWait result = platform::waitForMutex(mutex_);
         owned_ = result != platform::MutexWait::Failed;
-        if (result == platform::MutexWait::Abandoned) trace::line(u"the action mutex was abandoned; taking it");
+        if (result == platform::MutexWait::Abandoned)
+            trace::line(u"the action mutex was abandoned; taking it");
     }
     ~MutexHold() {
-        if (owned_) platform::releaseMutex(mutex_);
+        if (owned_)
+            platform::releaseMutex(mutex_);
     }
     MutexHold(const MutexHold&) = delete;
     MutexHold& operator=(const MutexHold&) = delete;
     explicit operator bool() const { return owned_; }
 
-private:
+  private:
     platform::MutexId mutex_;
     bool owned_ = false;
 };
 
-}  // namespace
+} // namespace
 
 ActionManager::ActionManager(std::u16string_view folder)
     : mutex_(platform::createNamedMutex(kActionMutexName)),
@@ -60,25 +63,31 @@ ActionManager::ActionManager(std::u16string_view folder)
 }
 
 ActionManager::~ActionManager() {
-    if (mutex_ != 0) platform::closeMutex(mutex_);
+    if (mutex_ != 0)
+        platform::closeMutex(mutex_);
 }
 
 bool ActionManager::executeActionOfGesture(std::u16string_view gesture) {
-    if (gesture.empty() || gesture == kNoGestureFound) return false;
+    if (gesture.empty() || gesture == kNoGestureFound)
+        return false;
     std::u16string action;
     {
         std::lock_guard lock(tables_);
         const auto global = switches_.find(kGlobalSwitch);
-        if (global == switches_.end() || global->second == 1) return false;
+        if (global == switches_.end() || global->second == 1)
+            return false;
         const auto own = switches_.find(gesture);
-        if (own == switches_.end() || own->second == 0) return false;
+        if (own == switches_.end() || own->second == 0)
+            return false;
         const auto binding = bindings_.find(gesture);
-        if (binding == bindings_.end()) return false;
+        if (binding == bindings_.end())
+            return false;
         action = binding->second;
     }
     trace::line(gesture, u"'s action is : ", action);
     trace::line(u"will run it");
-    if (store_ && executeCustomAction(*store_, action)) return true;
+    if (store_ && executeCustomAction(*store_, action))
+        return true;
     return runMediaAndPowerAction(action) || runShortcutAction(action);
 }
 
@@ -95,37 +104,46 @@ bool ActionManager::getGestureSwitch(std::u16string_view gesture) const {
 }
 
 bool ActionManager::setGestureSwitch(std::u16string_view gesture, bool on) {
-    if (!action_file::storable(gesture)) return false;
+    if (!action_file::storable(gesture))
+        return false;
     MutexHold hold(mutex_);
-    if (!hold) return false;
+    if (!hold)
+        return false;
     std::lock_guard lock(tables_);
     const auto it = switches_.find(gesture);
-    if (it == switches_.end()) return appendSwitch(gesture, on);
+    if (it == switches_.end())
+        return appendSwitch(gesture, on);
     it->second = on ? 1 : 0;
     return saveSwitchCfg();
 }
 
 bool ActionManager::setGestureToAction(std::u16string_view gesture, std::u16string_view action) {
-    if (!action_file::storable(gesture) || !action_file::storable(action)) return false;
+    if (!action_file::storable(gesture) || !action_file::storable(action))
+        return false;
     MutexHold hold(mutex_);
-    if (!hold) return false;
+    if (!hold)
+        return false;
     std::lock_guard lock(tables_);
     if (action == kRemoveAction) {
         trace::line(u"will remove this gesture from all map");
         return removeLocked(gesture);
     }
     const auto it = bindings_.find(gesture);
-    if (it == bindings_.end()) return appendNameToAction(gesture, action) && appendSwitch(gesture, true);
-    if (it->second == action) return true;
+    if (it == bindings_.end())
+        return appendNameToAction(gesture, action) && appendSwitch(gesture, true);
+    if (it->second == action)
+        return true;
     const std::u16string old = std::exchange(it->second, std::u16string(action));
-    if (!saveNameToActionCfg()) return false;
+    if (!saveNameToActionCfg())
+        return false;
     releaseUnusedCustomAction(old);
     return true;
 }
 
 bool ActionManager::removeGestureFromAllMaps(std::u16string_view gesture) {
     MutexHold hold(mutex_);
-    if (!hold) return false;
+    if (!hold)
+        return false;
     std::lock_guard lock(tables_);
     return removeLocked(gesture);
 }
@@ -138,11 +156,13 @@ bool ActionManager::removeLocked(std::u16string_view gesture) {
         old = it->second;
         bindings_.erase(it);
     }
-    if (const auto s = switches_.find(gesture); s != switches_.end()) switches_.erase(s);
+    if (const auto s = switches_.find(gesture); s != switches_.end())
+        switches_.erase(s);
     const bool switchesSaved = saveSwitchCfg();
     const bool bindingsSaved = saveNameToActionCfg();
     // The old custom action goes only once no binding on disk can name it any more.
-    if (wasBound && bindingsSaved) releaseUnusedCustomAction(old);
+    if (wasBound && bindingsSaved)
+        releaseUnusedCustomAction(old);
     return switchesSaved && bindingsSaved;
 }
 
@@ -151,19 +171,23 @@ bool ActionManager::addCustomAction(std::u16string_view key, std::u16string_view
 }
 
 bool ActionManager::removeCustomAction(std::u16string_view key) {
-    if (!store_) return false;
+    if (!store_)
+        return false;
     std::lock_guard lock(tables_);
-    if (isBound(key)) return false;
+    if (isBound(key))
+        return false;
     return store_->remove(key);
 }
 
 void ActionManager::releaseUnusedCustomAction(const std::u16string& action) {
-    if (store_ && !isBound(action)) store_->remove(action);
+    if (store_ && !isBound(action))
+        store_->remove(action);
 }
 
 bool ActionManager::isBound(std::u16string_view action) const {
     for (const auto& [gesture, bound] : bindings_)
-        if (bound == action) return true;
+        if (bound == action)
+            return true;
     return false;
 }
 
@@ -178,10 +202,12 @@ bool ActionManager::checkUnicodeCfg() const {
 }
 
 bool ActionManager::convertCfgFile(const std::u16string& path) {
-    const std::u16string oldPath = path.substr(0, path.size() - 3);  // without "_v2"
+    const std::u16string oldPath = path.substr(0, path.size() - 3); // without "_v2"
     std::string bytes;
-    if (!platform::readFile(oldPath, bytes)) return false;
-    if (!textfile::replace(path, action_file::convertOld(bytes))) return false;
+    if (!platform::readFile(oldPath, bytes))
+        return false;
+    if (!textfile::replace(path, action_file::convertOld(bytes)))
+        return false;
     platform::removeFile(oldPath);
     return true;
 }
@@ -215,11 +241,14 @@ void ActionManager::loadNameToActionCfg() {
     }
     for (const action_file::Record& r : action_file::parse(text)) {
         // A key without an action (a stray header line, say) binds nothing.
-        if (r.value) bindings_.emplace(r.key, *r.value);
+        if (r.value)
+            bindings_.emplace(r.key, *r.value);
     }
 }
 
-bool ActionManager::saveSwitchCfg() { return textfile::replace(switchFilePath_, action_file::formatSwitches(switches_)); }
+bool ActionManager::saveSwitchCfg() {
+    return textfile::replace(switchFilePath_, action_file::formatSwitches(switches_));
+}
 
 bool ActionManager::saveNameToActionCfg() {
     return textfile::replace(bindingFilePath_, action_file::formatBindings(bindings_));
@@ -235,4 +264,4 @@ bool ActionManager::appendNameToAction(std::u16string_view gesture, std::u16stri
     return textfile::append(bindingFilePath_, action_file::record(gesture, action));
 }
 
-}  // namespace sc
+} // namespace sc

@@ -28,7 +28,7 @@ inline constexpr std::u16string_view kActionMutexName = u"ed486497-d970-4a4e-87e
 // and then a lock of this object; lookups and execution take only that lock, and execution runs the
 // action after releasing it. So the capture thread and host threads may use one manager at once.
 class ActionManager {
-public:
+  public:
     // Loads (converting old 8-bit files once, creating missing files) the folder's configuration.
     explicit ActionManager(std::u16string_view folder);
     ~ActionManager();
@@ -65,7 +65,7 @@ public:
     const std::u16string& switchFilePath() const { return switchFilePath_; }
     const std::u16string& bindingFilePath() const { return bindingFilePath_; }
 
-private:
+  private:
     bool checkUnicodeCfg() const;
     bool convertCfgFile(const std::u16string& path);
     void loadSwitchCfg();
@@ -85,7 +85,7 @@ private:
     platform::MutexId mutex_ = 0;
     std::u16string switchFilePath_;
     std::u16string bindingFilePath_;
-    mutable std::mutex tables_;  // guards both tables; taken after the named mutex, before the store's
+    mutable std::mutex tables_; // guards both tables; taken after the named mutex, before the store's
 };
 
-}  // namespace sc
+} // namespace sc

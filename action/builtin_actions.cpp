@@ -13,10 +13,12 @@ namespace {
 using namespace action_names;
 
 constexpr int kShowNormal = 1;
-constexpr std::uint32_t kMonitorPowerCommand = 0xF170;  // SC_MONITORPOWER
+constexpr std::uint32_t kMonitorPowerCommand = 0xF170; // SC_MONITORPOWER
 constexpr std::intptr_t kMonitorOff = 2;
 
-void runShutdown(std::string_view parameters) { platform::shellExecuteA("open", "shutdown", parameters, kShowNormal); }
+void runShutdown(std::string_view parameters) {
+    platform::shellExecuteA("open", "shutdown", parameters, kShowNormal);
+}
 
 struct Chord {
     std::u16string_view name;
@@ -42,23 +44,30 @@ constexpr std::array kChords = {
     Chord{kSearchSetting, vk::kLeftWindows, 'W'},
 };
 
-}  // namespace
+} // namespace
 
 void sendKeyChord(std::uint16_t modifier, std::uint16_t key) {
     // The modifier goes up last, so the target window sees one whole chord.
     platform::sendKeys({{modifier, false}, {key, false}, {key, true}, {modifier, true}});
 }
 
-void sendSingleKey(std::uint16_t key) { platform::sendKeys({{key, false}}); }
+void sendSingleKey(std::uint16_t key) {
+    platform::sendKeys({{key, false}});
+}
 
 void emptyRecycleBin() {
     std::uint64_t items = 0;
-    if (platform::queryRecycleBin(items) && items != 0) platform::emptyRecycleBin(0);
+    if (platform::queryRecycleBin(items) && items != 0)
+        platform::emptyRecycleBin(0);
 }
 
-void turnOffMonitor() { platform::broadcastSystemCommand(kMonitorPowerCommand, kMonitorOff); }
+void turnOffMonitor() {
+    platform::broadcastSystemCommand(kMonitorPowerCommand, kMonitorOff);
+}
 
-void logOff() { runShutdown("-l"); }
+void logOff() {
+    runShutdown("-l");
+}
 
 bool runMediaAndPowerAction(std::u16string_view action) {
     if (action == kLockScreen) {
@@ -70,7 +79,7 @@ bool runMediaAndPowerAction(std::u16string_view action) {
     } else if (action == kPrev) {
         sendSingleKey(vk::kMediaPrevTrack);
     } else if (action == kPlayPause) {
-        sendSingleKey(vk::kMediaPlayPause);  // the name says stop; the key has always been play/pause
+        sendSingleKey(vk::kMediaPlayPause); // the name says stop; the key has always been play/pause
     } else if (action == kPowerOff) {
         runShutdown("-s -t 01");
     } else if (action == kReboot) {
@@ -104,4 +113,4 @@ bool runShortcutAction(std::u16string_view action) {
     return true;
 }
 
-}  // namespace sc
+} // namespace sc

@@ -59,7 +59,7 @@ inline constexpr std::u16string_view kSetting = u"SETTING";
 inline constexpr std::u16string_view kXboxGames = u"XBOX_GAMES";
 inline constexpr std::u16string_view kMediaPlayer = u"WMP";
 inline constexpr std::u16string_view kCustomPrefix = u"__CUSTOM:\\";
-}  // namespace action_names
+} // namespace action_names
 
 // Virtual-key codes the actions press.
 namespace vk {
@@ -73,7 +73,7 @@ inline constexpr std::uint16_t kMediaNextTrack = 0xB0;
 inline constexpr std::uint16_t kMediaPrevTrack = 0xB1;
 inline constexpr std::uint16_t kMediaStop = 0xB2;
 inline constexpr std::uint16_t kMediaPlayPause = 0xB3;
-}  // namespace vk
+} // namespace vk
 
 // true when the name is a media, power or session action and its effect was started; false for any
 // other name. The system calls' own results are not looked at.
@@ -93,4 +93,4 @@ void turnOffMonitor();
 // Starts "shutdown -l".
 void logOff();
 
-}  // namespace sc
+} // namespace sc

@@ -16,7 +16,8 @@ constexpr std::uint32_t kRadioOff = 2;
 
 void toggleInterface(platform::wlan::Client client, const platform::wlan::Interface& wlanInterface) {
     std::vector<platform::wlan::PhyRadioState> phys;
-    if (!platform::wlan::queryRadioState(client, wlanInterface.id, phys)) return;
+    if (!platform::wlan::queryRadioState(client, wlanInterface.id, phys))
+        return;
     std::uint32_t supported = 0;
     if (!platform::wlan::supportedPhyCount(client, wlanInterface.id, supported)) {
         trace::line(u"WlanGetInterfaceCapability error");
@@ -26,13 +27,14 @@ void toggleInterface(platform::wlan::Client client, const platform::wlan::Interf
     const std::size_t count = std::min<std::size_t>(supported, phys.size());
     for (std::size_t j = 0; j < count; ++j) {
         const std::uint32_t next = phys[j].softwareState == kRadioOn ? kRadioOff : kRadioOn;
-        if (!platform::wlan::setSoftwareRadioState(client, wlanInterface.id, static_cast<std::uint32_t>(j), next))
+        if (!platform::wlan::setSoftwareRadioState(client, wlanInterface.id, static_cast<std::uint32_t>(j),
+                                                   next))
             trace::line(u"WlanSetInterface fail");
     }
     trace::line(u"SetInterface ok for wifi");
 }
 
-}  // namespace
+} // namespace
 
 void toggleWifiRadio() {
     platform::wlan::Client client = 0;
@@ -45,9 +47,10 @@ void toggleWifiRadio() {
         trace::line(u"Error in WlanEnumInterfaces");
     } else {
         for (const platform::wlan::Interface& i : interfaces)
-            if (i.state != kNotReady) toggleInterface(client, i);
+            if (i.state != kNotReady)
+                toggleInterface(client, i);
     }
     platform::wlan::closeClient(client);
 }
 
-}  // namespace sc
+} // namespace sc

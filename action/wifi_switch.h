@@ -7,4 +7,4 @@ namespace sc {
 // anything else becomes on. Failures only shorten the walk; nothing is reported.
 void toggleWifiRadio();
 
-}  // namespace sc
+} // namespace sc

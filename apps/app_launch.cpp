@@ -15,7 +15,8 @@ constexpr std::intptr_t kLastShellError = 32;
 
 bool launchDesktopTarget(std::u16string_view target) {
     // The modern UI would hide the program that starts behind it, so the desktop comes forward first.
-    if (isModernUiVisible() == 1) sendKeyChord(vk::kLeftWindows, 'D');
+    if (isModernUiVisible() == 1)
+        sendKeyChord(vk::kLeftWindows, 'D');
     trace::line(u"It will launch a custom desktop app");
     trace::line(target);
     const std::intptr_t result = platform::shellExecuteW(u"open", u"explorer.exe", target, kShowNormal);
@@ -27,11 +28,12 @@ bool launchDesktopTarget(std::u16string_view target) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool executeCustomAction(const CustomActionStore& store, std::u16string_view actionText) {
     const auto entry = store.find(actionText);
-    if (!entry) return false;
+    if (!entry)
+        return false;
     if (entry->key.starts_with(kMetroPrefix)) {
         trace::line(u"It will launch metro app");
         std::uint32_t processId = 0;
@@ -41,16 +43,20 @@ bool executeCustomAction(const CustomActionStore& store, std::u16string_view act
         }
         return true;
     }
-    if (entry->key.starts_with(kDesktopPrefix)) return launchDesktopTarget(entry->value);
+    if (entry->key.starts_with(kDesktopPrefix))
+        return launchDesktopTarget(entry->value);
     trace::line(u"You should never see it in executeCustomAction");
     return false;
 }
 
 std::int32_t activateMetroApp(std::u16string_view appId, std::uint32_t& processId) {
-    if (appId.empty()) return kInvalidArgument;
+    if (appId.empty())
+        return kInvalidArgument;
     return platform::activateApplication(appId, processId);
 }
 
-int isModernUiVisible() { return platform::modernUiVisible(); }
+int isModernUiVisible() {
+    return platform::modernUiVisible();
+}
 
-}  // namespace sc
+} // namespace sc

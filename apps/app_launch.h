@@ -8,7 +8,7 @@ namespace sc {
 
 class CustomActionStore;
 
-inline constexpr std::int32_t kInvalidArgument = static_cast<std::int32_t>(0x80070057);  // E_INVALIDARG
+inline constexpr std::int32_t kInvalidArgument = static_cast<std::int32_t>(0x80070057); // E_INVALIDARG
 
 // Starts the target of the store's entry for the action text; true when it was started. false for a
 // text the store does not hold, for a key of neither kind and for a failed start.
@@ -18,4 +18,4 @@ std::int32_t activateMetroApp(std::u16string_view appId, std::uint32_t& processI
 // 1 when the Start screen shows or a modern app is visible on a monitor, else 0.
 int isModernUiVisible();
 
-}  // namespace sc
+} // namespace sc

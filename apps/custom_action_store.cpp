@@ -11,18 +11,21 @@ namespace {
 constexpr char16_t kSeparator = u'|';
 
 bool storable(std::u16string_view text) {
-    return text.find(kSeparator) == std::u16string_view::npos && text.find(u'\n') == std::u16string_view::npos;
+    return text.find(kSeparator) == std::u16string_view::npos &&
+           text.find(u'\n') == std::u16string_view::npos;
 }
 
-}  // namespace
+} // namespace
 
 std::map<std::u16string, std::u16string, std::less<>> parseCustomActions(std::u16string_view text) {
     std::map<std::u16string, std::u16string, std::less<>> entries;
     for (std::u16string_view line : utf16::splitLines(text)) {
         trace::line(line);
-        if (line.size() < 2) continue;
+        if (line.size() < 2)
+            continue;
         const auto fields = utf16::tokens(line, kSeparator);
-        if (fields.empty()) continue;
+        if (fields.empty())
+            continue;
         // A key without a value loads with an empty one, just as add stores it.
         const std::u16string_view value = fields.size() > 1 ? fields[1] : std::u16string_view();
         entries.emplace(std::u16string(fields[0]), std::u16string(value));
@@ -41,13 +44,15 @@ std::u16string formatCustomActions(const std::map<std::u16string, std::u16string
     return text;
 }
 
-CustomActionStore::CustomActionStore(std::u16string_view folder) : filePath_(std::u16string(folder) + u"\\custom_action.configure") {
+CustomActionStore::CustomActionStore(std::u16string_view folder)
+    : filePath_(std::u16string(folder) + u"\\custom_action.configure") {
     load();
 }
 
 bool CustomActionStore::load() {
     std::u16string text;
-    if (!textfile::read(filePath_, text)) return false;
+    if (!textfile::read(filePath_, text))
+        return false;
     auto entries = parseCustomActions(text);
     std::lock_guard lock(mutex_);
     entries_ = std::move(entries);
@@ -59,21 +64,27 @@ bool CustomActionStore::save() {
     return saveLocked();
 }
 
-bool CustomActionStore::saveLocked() { return textfile::replace(filePath_, formatCustomActions(entries_)); }
+bool CustomActionStore::saveLocked() {
+    return textfile::replace(filePath_, formatCustomActions(entries_));
+}
 
 bool CustomActionStore::add(std::u16string_view key, std::u16string_view value) {
-    if (key.empty() || !storable(key) || !storable(value)) return false;
+    if (key.empty() || !storable(key) || !storable(value))
+        return false;
     std::lock_guard lock(mutex_);
-    if (!entries_.emplace(std::u16string(key), std::u16string(value)).second) return true;
+    if (!entries_.emplace(std::u16string(key), std::u16string(value)).second)
+        return true;
     return saveLocked();
 }
 
 bool CustomActionStore::remove(std::u16string_view key) {
     std::lock_guard lock(mutex_);
     auto it = entries_.find(key);
-    if (it == entries_.end()) return true;
+    if (it == entries_.end())
+        return true;
     auto node = entries_.extract(it);
-    if (saveLocked()) return true;
+    if (saveLocked())
+        return true;
     entries_.insert(std::move(node));
     return false;
 }
@@ -81,8 +92,9 @@ bool CustomActionStore::remove(std::u16string_view key) {
 std::optional<CustomAction> CustomActionStore::find(std::u16string_view key) const {
     std::lock_guard lock(mutex_);
     auto it = entries_.find(key);
-    if (it == entries_.end()) return std::nullopt;
+    if (it == entries_.end())
+        return std::nullopt;
     return CustomAction{it->first, it->second};
 }
 
-}  // namespace sc
+} // namespace sc

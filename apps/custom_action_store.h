@@ -20,7 +20,7 @@ struct CustomAction {
 // Keeps the custom actions in memory and mirrors them in folder + "\custom_action.configure"
 // (UTF-16LE, one "key|value" line per entry in key order). Safe to use from several threads at once.
 class CustomActionStore {
-public:
+  public:
     // Loads the file of the folder; a missing or unreadable file gives an empty store.
     explicit CustomActionStore(std::u16string_view folder);
     CustomActionStore(const CustomActionStore&) = delete;
@@ -41,7 +41,7 @@ public:
     std::optional<CustomAction> find(std::u16string_view key) const;
     const std::u16string& filePath() const { return filePath_; }
 
-private:
+  private:
     bool saveLocked();
 
     mutable std::mutex mutex_;
@@ -55,4 +55,4 @@ std::map<std::u16string, std::u16string, std::less<>> parseCustomActions(std::u1
 // The file's text for the entries: "key|value\n" in key order; empty for no entries.
 std::u16string formatCustomActions(const std::map<std::u16string, std::u16string, std::less<>>& entries);
 
-}  // namespace sc
+} // namespace sc

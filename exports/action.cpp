@@ -12,7 +12,8 @@ extern "C" {
 
 void STROKECAST_CALL OpenActionManager(const sc_char* folder) {
     sc::guardedVoid([&] {
-        if (folder == nullptr) return;
+        if (folder == nullptr)
+            return;
         const std::u16string path = sc::text(folder);
         sc::trace::line(u"will new a ActionManager");
         sc::trace::line(path);
@@ -27,7 +28,8 @@ void STROKECAST_CALL CloseActionNanager(void) {
 
 int32_t STROKECAST_CALL SetGestureSwitch(const sc_char* gesture, int32_t value) {
     return sc::guarded<int32_t>(0, [&] {
-        if (gesture == nullptr) return 0;
+        if (gesture == nullptr)
+            return 0;
         return sc::actionManager.with(0, [&](sc::ActionManager& am) {
             return am.setGestureSwitch(sc::text(gesture), value == 1) ? 1 : 0;
         });
@@ -40,34 +42,37 @@ int32_t STROKECAST_CALL GetGestureSwitch(const sc_char* gesture) {
             sc::console::line(std::string_view("am is null"));
             return 0;
         }
-        if (gesture == nullptr) return 0;
-        return sc::actionManager.with(0, [&](sc::ActionManager& am) {
-            return am.getGestureSwitch(sc::text(gesture)) ? 1 : 0;
-        });
+        if (gesture == nullptr)
+            return 0;
+        return sc::actionManager.with(
+            0, [&](sc::ActionManager& am) { return am.getGestureSwitch(sc::text(gesture)) ? 1 : 0; });
     });
 }
 
 int32_t STROKECAST_CALL GetActionOfGesture(const sc_char* gesture, sc_char* buffer, uint32_t capacity) {
     return sc::guarded<int32_t>(0, [&] {
-        if (gesture == nullptr || buffer == nullptr) return 0;
+        if (gesture == nullptr || buffer == nullptr)
+            return 0;
         return sc::actionManager.with(0, [&](sc::ActionManager& am) {
-            return static_cast<int32_t>(sc::copyOut(am.getActionOfGesture(sc::text(gesture)), buffer, capacity));
+            return static_cast<int32_t>(
+                sc::copyOut(am.getActionOfGesture(sc::text(gesture)), buffer, capacity));
         });
     });
 }
 
 int32_t STROKECAST_CALL ExecuteAction(const sc_char* gesture) {
     return sc::guarded<int32_t>(0, [&] {
-        if (gesture == nullptr) return 0;
-        return sc::actionManager.with(0, [&](sc::ActionManager& am) {
-            return am.executeActionOfGesture(sc::text(gesture)) ? 1 : 0;
-        });
+        if (gesture == nullptr)
+            return 0;
+        return sc::actionManager.with(
+            0, [&](sc::ActionManager& am) { return am.executeActionOfGesture(sc::text(gesture)) ? 1 : 0; });
     });
 }
 
 int32_t STROKECAST_CALL SetGestureToAction(const sc_char* gesture, const sc_char* action) {
     return sc::guarded<int32_t>(0, [&] {
-        if (gesture == nullptr || action == nullptr) return 0;
+        if (gesture == nullptr || action == nullptr)
+            return 0;
         return sc::actionManager.with(0, [&](sc::ActionManager& am) {
             return am.setGestureToAction(sc::text(gesture), sc::text(action)) ? 1 : 0;
         });
@@ -76,7 +81,8 @@ int32_t STROKECAST_CALL SetGestureToAction(const sc_char* gesture, const sc_char
 
 int32_t STROKECAST_CALL AddCustomAction(const sc_char* key, const sc_char* value) {
     return sc::guarded<int32_t>(0, [&] {
-        if (key == nullptr || value == nullptr) return 0;
+        if (key == nullptr || value == nullptr)
+            return 0;
         return sc::actionManager.with(0, [&](sc::ActionManager& am) {
             return am.addCustomAction(sc::text(key), sc::text(value)) ? 1 : 0;
         });
@@ -85,10 +91,10 @@ int32_t STROKECAST_CALL AddCustomAction(const sc_char* key, const sc_char* value
 
 int32_t STROKECAST_CALL RemoveOneCustomAction(const sc_char* key) {
     return sc::guarded<int32_t>(0, [&] {
-        if (key == nullptr) return 0;
-        return sc::actionManager.with(0, [&](sc::ActionManager& am) {
-            return am.removeCustomAction(sc::text(key)) ? 1 : 0;
-        });
+        if (key == nullptr)
+            return 0;
+        return sc::actionManager.with(
+            0, [&](sc::ActionManager& am) { return am.removeCustomAction(sc::text(key)) ? 1 : 0; });
     });
 }
 }

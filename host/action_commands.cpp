@@ -1,8 +1,154 @@
-// Host commands of the action family.
+// Host commands of the action family: bind, switch, list and run gestures' actions, custom actions,
+// and removing a user gesture together with its binding.
+#include <cstdio>
+
 #include "host/commands.h"
 
 namespace host {
+namespace {
 
-int actionCommand(Context&, const std::string&, const Args&) { return -1; }
+constexpr const char* kGlobal = "GLOBAL";
 
-}  // namespace host
+// The action bound to a gesture, or the engine's "__NULLACTION_FOUND__".
+std::string actionOf(Context& ctx, const text& gesture) {
+    for (uint32_t capacity = 64; capacity <= (1u << 20); capacity *= 4) {
+        text buffer(capacity, 0);
+        const int32_t written = ctx.lib.GetActionOfGesture(gesture.c_str(), buffer.data(), capacity);
+        if (written > 0)
+            return toUtf8(buffer.substr(0, static_cast<std::size_t>(written - 1)));
+    }
+    return "?";
+}
+
+// Every gesture name the gesture manager knows, in its order.
+std::vector<text> gestureNames(Context& ctx) {
+    std::vector<text> names;
+    for (uint32_t capacity = 1024; capacity <= (1u << 26); capacity *= 4) {
+        text buffer(capacity, 0);
+        const int32_t written = ctx.lib.GetAllGestures(buffer.data(), capacity);
+        if (written <= 0)
+            continue;
+        const text all = buffer.substr(0, static_cast<std::size_t>(written - 1));
+        std::size_t start = 0;
+        while (start < all.size()) {
+            std::size_t end = all.find(static_cast<sc_char>(','), start);
+            if (end == text::npos)
+                end = all.size();
+            names.push_back(all.substr(start, end - start));
+            start = end + 1;
+        }
+        break;
+    }
+    return names;
+}
+
+int bind(Context& ctx, const std::string& gesture, const std::string& action) {
+    ctx.openActions();
+    const int ok = ctx.lib.SetGestureToAction(fromUtf8(gesture).c_str(), fromUtf8(action).c_str());
+    ctx.lib.CloseActionNanager();
+    if (ok != 1)
+        return fail("'" + gesture + "' not bound: a name is empty or holds a comma or line feed, or the " +
+                    "configuration files cannot be written");
+    std::printf(action == "NULL" ? "%s unbound\n" : "%s -> %s\n", gesture.c_str(), action.c_str());
+    return 0;
+}
+
+int setSwitch(Context& ctx, const std::string& gesture, const std::string& state) {
+    if (state != "on" && state != "off")
+        return fail("usage: switch GESTURE on|off");
+    ctx.openActions();
+    const int ok = ctx.lib.SetGestureSwitch(fromUtf8(gesture).c_str(), state == "on" ? 1 : 0);
+    ctx.lib.CloseActionNanager();
+    if (ok != 1)
+        return fail("switch of '" + gesture + "' not stored");
+    std::printf("%s %s\n", gesture.c_str(), state.c_str());
+    return 0;
+}
+
+int listActions(Context& ctx) {
+    ctx.openGestures();
+    ctx.openActions();
+    const text global = fromUtf8(kGlobal);
+    // "GLOBAL" on stops every gesture action; each gesture runs only while its own switch is on.
+    std::printf("%s\t%s\n", kGlobal,
+                ctx.lib.GetGestureSwitch(global.c_str()) == 1 ? "on (no action runs)" : "off");
+    for (const text& name : gestureNames(ctx)) {
+        const std::string action = actionOf(ctx, name);
+        std::printf("%s\t%s\t%s\n", toUtf8(name).c_str(),
+                    action == "__NULLACTION_FOUND__" ? "-" : action.c_str(),
+                    ctx.lib.GetGestureSwitch(name.c_str()) == 1 ? "on" : "off");
+    }
+    ctx.lib.CloseActionNanager();
+    ctx.lib.CloseGestureManager();
+    return 0;
+}
+
+int run(Context& ctx, const std::string& gesture) {
+    ctx.openActions();
+    const text name = fromUtf8(gesture);
+    const std::string action = actionOf(ctx, name);
+    const int ran = ctx.lib.ExecuteAction(name.c_str());
+    ctx.lib.CloseActionNanager();
+    if (ran != 1)
+        return fail("nothing ran for '" + gesture + "' (bound to " + action +
+                    "; check its switch, the GLOBAL switch and the action name)");
+    std::printf("%s ran %s\n", gesture.c_str(), action.c_str());
+    return 0;
+}
+
+int custom(Context& ctx, const Args& args) {
+    if (args.size() == 3 && args[0] == "add") {
+        ctx.openActions();
+        const int ok = ctx.lib.AddCustomAction(fromUtf8(args[1]).c_str(), fromUtf8(args[2]).c_str());
+        ctx.lib.CloseActionNanager();
+        if (ok != 1)
+            return fail(
+                "custom action not stored: the key is empty, a text holds '|' or a line feed, or the " +
+                std::string("file cannot be written"));
+        std::printf("%s = %s\n", args[1].c_str(), args[2].c_str());
+        return 0;
+    }
+    if (args.size() == 2 && args[0] == "remove") {
+        ctx.openActions();
+        const int ok = ctx.lib.RemoveOneCustomAction(fromUtf8(args[1]).c_str());
+        ctx.lib.CloseActionNanager();
+        if (ok != 1)
+            return fail("'" + args[1] +
+                        "' not removed: a gesture is still bound to it, or the file cannot be written");
+        std::printf("%s removed\n", args[1].c_str());
+        return 0;
+    }
+    return fail("usage: custom add KEY VALUE | custom remove KEY");
+}
+
+int removeGesture(Context& ctx, const std::string& gesture) {
+    ctx.openGestures();
+    ctx.openActions();
+    const int ok = ctx.lib.RemoveOneGesture(fromUtf8(gesture).c_str());
+    ctx.lib.CloseActionNanager();
+    ctx.lib.CloseGestureManager();
+    if (ok != 1)
+        return fail("'" + gesture + "' not removed: it has no user template, or a file cannot be written");
+    std::printf("%s removed\n", gesture.c_str());
+    return 0;
+}
+
+} // namespace
+
+int actionCommand(Context& ctx, const std::string& command, const Args& args) {
+    if (command == "bind")
+        return args.size() == 2 ? bind(ctx, args[0], args[1]) : fail("usage: bind GESTURE ACTION");
+    if (command == "switch")
+        return args.size() == 2 ? setSwitch(ctx, args[0], args[1]) : fail("usage: switch GESTURE on|off");
+    if (command == "actions")
+        return args.empty() ? listActions(ctx) : fail("usage: actions");
+    if (command == "run")
+        return args.size() == 1 ? run(ctx, args[0]) : fail("usage: run GESTURE");
+    if (command == "custom")
+        return custom(ctx, args);
+    if (command == "remove")
+        return args.size() == 1 ? removeGesture(ctx, args[0]) : fail("usage: remove GESTURE");
+    return -1;
+}
+
+} // namespace host

@@ -16,4 +16,4 @@ struct KeyEvent {
 // Returns the number of events the system accepted.
 unsigned sendKeys(const std::vector<KeyEvent>& events);
 
-}  // namespace platform
+} // namespace platform

@@ -7,8 +7,8 @@
 namespace platform {
 
 // ShellExecuteW with no owner window and no directory; returns the shell's result (> 32 is success).
-std::intptr_t shellExecuteW(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
-                            int show);
+std::intptr_t shellExecuteW(std::u16string_view verb, std::u16string_view file,
+                            std::u16string_view parameters, int show);
 
 // Activates a modern app by its application user model id through the activation manager, letting
 // it take the foreground; returns the HRESULT of the first failing step or of the activation. COM is
@@ -19,4 +19,4 @@ std::int32_t activateApplication(std::u16string_view appUserModelId, std::uint32
 // COM is joined for the call and left only when this call joined it.
 int modernUiVisible();
 
-}  // namespace platform
+} // namespace platform

@@ -6,12 +6,12 @@
 
 namespace platform {
 
-using MutexId = std::uintptr_t;  // 0: no mutex
+using MutexId = std::uintptr_t; // 0: no mutex
 
 enum class MutexWait {
     Acquired,
-    Abandoned,  // the previous owner ended without releasing; the caller owns the mutex now
-    Failed,     // the caller does not own it
+    Abandoned, // the previous owner ended without releasing; the caller owns the mutex now
+    Failed,    // the caller does not own it
 };
 
 // Creates the mutex, or opens it when another process created it first; not owned. 0 on failure.
@@ -21,4 +21,4 @@ MutexWait waitForMutex(MutexId mutex);
 bool releaseMutex(MutexId mutex);
 void closeMutex(MutexId mutex);
 
-}  // namespace platform
+} // namespace platform

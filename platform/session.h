@@ -14,11 +14,12 @@ bool lockWorkStation();
 void broadcastSystemCommand(std::uint32_t command, std::intptr_t lParam);
 
 // ShellExecuteA with no owner window and no directory; returns the shell's result (> 32 is success).
-std::intptr_t shellExecuteA(std::string_view verb, std::string_view file, std::string_view parameters, int show);
+std::intptr_t shellExecuteA(std::string_view verb, std::string_view file, std::string_view parameters,
+                            int show);
 
 // Queries the recycle bins of every drive; false when the query failed.
 bool queryRecycleBin(std::uint64_t& items);
 // Empties the recycle bins of every drive with the shell's flags (0 asks the user and shows progress).
 bool emptyRecycleBin(std::uint32_t flags);
 
-}  // namespace platform
+} // namespace platform

@@ -8,16 +8,16 @@
 namespace platform::wlan {
 
 using Client = std::uintptr_t;
-using InterfaceId = std::array<std::uint8_t, 16>;  // the interface GUID as it lies in memory
+using InterfaceId = std::array<std::uint8_t, 16>; // the interface GUID as it lies in memory
 
 struct Interface {
     InterfaceId id{};
-    std::uint32_t state = 0;  // 0: not ready
+    std::uint32_t state = 0; // 0: not ready
 };
 
 struct PhyRadioState {
     std::uint32_t phyIndex = 0;
-    std::uint32_t softwareState = 0;  // 1 on, 2 off, 0 unknown
+    std::uint32_t softwareState = 0; // 1 on, 2 off, 0 unknown
     std::uint32_t hardwareState = 0;
 };
 
@@ -30,4 +30,4 @@ bool supportedPhyCount(Client client, const InterfaceId& id, std::uint32_t& coun
 bool setSoftwareRadioState(Client client, const InterfaceId& id, std::uint32_t phyIndex, std::uint32_t state);
 void closeClient(Client client);
 
-}  // namespace platform::wlan
+} // namespace platform::wlan

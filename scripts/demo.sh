@@ -21,4 +21,8 @@ for sample in data/samples/*.stroke; do
     printf '== recognise %s: ' "$(basename "$sample" .stroke)"
     host --user-folder "$cfg" recognize "@$sample"
 done
+echo "== bind a gesture to a harmless action (copy) and run it"
+host --user-folder "$cfg" bind circle_clockwise CTRL_C
+host --user-folder "$cfg" actions
+host --user-folder "$cfg" run circle_clockwise
 rm -rf "$work"

@@ -40,14 +40,16 @@ std::shared_ptr<Named> find(MutexId id) {
     return it == r.byId.end() ? nullptr : it->second;
 }
 
-}  // namespace
+} // namespace
 
 MutexId createNamedMutex(std::u16string_view name) {
-    if (fake::systemScript().mutexCreateFails) return 0;
+    if (fake::systemScript().mutexCreateFails)
+        return 0;
     Registry& r = registry();
     std::lock_guard lock(r.lock);
     auto& named = r.byName[std::u16string(name)];
-    if (!named) named = std::make_shared<Named>();
+    if (!named)
+        named = std::make_shared<Named>();
     const MutexId id = r.nextId++;
     r.byId[id] = named;
     return id;
@@ -66,7 +68,8 @@ MutexWait waitForMutex(MutexId id) {
         }
     }
     std::shared_ptr<Named> named = find(id);
-    if (!named || result == MutexWait::Failed) return MutexWait::Failed;
+    if (!named || result == MutexWait::Failed)
+        return MutexWait::Failed;
     std::unique_lock lock(named->lock);
     const auto self = std::this_thread::get_id();
     named->released.wait(lock, [&] { return named->depth == 0 || named->owner == self; });
@@ -77,9 +80,11 @@ MutexWait waitForMutex(MutexId id) {
 
 bool releaseMutex(MutexId id) {
     std::shared_ptr<Named> named = find(id);
-    if (!named) return false;
+    if (!named)
+        return false;
     std::lock_guard lock(named->lock);
-    if (named->depth == 0 || named->owner != std::this_thread::get_id()) return false;
+    if (named->depth == 0 || named->owner != std::this_thread::get_id())
+        return false;
     if (--named->depth == 0) {
         named->owner = {};
         named->released.notify_all();
@@ -109,7 +114,8 @@ int mutexDepth(std::u16string_view name) {
         Registry& r = registry();
         std::lock_guard lock(r.lock);
         auto it = r.byName.find(std::u16string(name));
-        if (it == r.byName.end()) return 0;
+        if (it == r.byName.end())
+            return 0;
         named = it->second;
     }
     std::lock_guard lock(named->lock);
@@ -122,5 +128,5 @@ int mutexWaitCount() {
     return r.waits;
 }
 
-}  // namespace fake
-}  // namespace platform
+} // namespace fake
+} // namespace platform

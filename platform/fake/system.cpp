@@ -20,27 +20,35 @@ SystemScript& script() {
     return state;
 }
 
-std::string utf8(std::u16string_view text) { return sc::utf16::toUtf8(text); }
+std::string utf8(std::u16string_view text) {
+    return sc::utf16::toUtf8(text);
+}
 
-std::string idText(const wlan::InterfaceId& id) { return hex(id[0]); }
+std::string idText(const wlan::InterfaceId& id) {
+    return hex(id[0]);
+}
 
 FakeWlanInterface* findInterface(const wlan::InterfaceId& id) {
     for (FakeWlanInterface& i : script().wlanInterfaces)
-        if (i.info.id == id) return &i;
+        if (i.info.id == id)
+            return &i;
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 void resetNamedMutexes();
 
 std::ostream& operator<<(std::ostream& out, const SystemCall& call) {
     out << call.name << "(";
-    for (std::size_t i = 0; i < call.args.size(); ++i) out << (i ? ", " : "") << '"' << call.args[i] << '"';
+    for (std::size_t i = 0; i < call.args.size(); ++i)
+        out << (i ? ", " : "") << '"' << call.args[i] << '"';
     return out << ")";
 }
 
-SystemScript& systemScript() { return script(); }
+SystemScript& systemScript() {
+    return script();
+}
 
 std::vector<SystemCall> systemCalls() {
     std::lock_guard lock(logMutex);
@@ -73,7 +81,7 @@ wlan::InterfaceId interfaceId(std::uint8_t n) {
     return id;
 }
 
-}  // namespace platform::fake
+} // namespace platform::fake
 
 namespace platform {
 
@@ -82,7 +90,8 @@ using fake::record;
 
 unsigned sendKeys(const std::vector<KeyEvent>& events) {
     std::vector<std::string> args;
-    for (const KeyEvent& e : events) args.push_back(hex(e.key) + (e.up ? " up" : " down"));
+    for (const KeyEvent& e : events)
+        args.push_back(hex(e.key) + (e.up ? " up" : " down"));
     record("SendInput", std::move(args));
     const auto refused = static_cast<std::size_t>(fake::script().keysRefused);
     return static_cast<unsigned>(events.size() > refused ? events.size() - refused : 0);
@@ -97,14 +106,17 @@ void broadcastSystemCommand(std::uint32_t command, std::intptr_t lParam) {
     record("SendMessageW", {"HWND_BROADCAST", "WM_SYSCOMMAND", hex(command), std::to_string(lParam)});
 }
 
-std::intptr_t shellExecuteA(std::string_view verb, std::string_view file, std::string_view parameters, int show) {
-    record("ShellExecuteA", {std::string(verb), std::string(file), std::string(parameters), std::to_string(show)});
+std::intptr_t shellExecuteA(std::string_view verb, std::string_view file, std::string_view parameters,
+                            int show) {
+    record("ShellExecuteA",
+           {std::string(verb), std::string(file), std::string(parameters), std::to_string(show)});
     return fake::script().shellExecuteAResult;
 }
 
 bool queryRecycleBin(std::uint64_t& items) {
     record("SHQueryRecycleBinW");
-    if (!fake::script().recycleQuerySucceeds) return false;
+    if (!fake::script().recycleQuerySucceeds)
+        return false;
     items = fake::script().recycleItems;
     return true;
 }
@@ -115,15 +127,17 @@ bool emptyRecycleBin(std::uint32_t flags) {
     return true;
 }
 
-std::intptr_t shellExecuteW(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
-                            int show) {
-    record("ShellExecuteW", {fake::utf8(verb), fake::utf8(file), fake::utf8(parameters), std::to_string(show)});
+std::intptr_t shellExecuteW(std::u16string_view verb, std::u16string_view file,
+                            std::u16string_view parameters, int show) {
+    record("ShellExecuteW",
+           {fake::utf8(verb), fake::utf8(file), fake::utf8(parameters), std::to_string(show)});
     return fake::script().shellExecuteWResult;
 }
 
 std::int32_t activateApplication(std::u16string_view appUserModelId, std::uint32_t& processId) {
     record("ActivateApplication", {fake::utf8(appUserModelId)});
-    if (fake::script().activationResult == 0) processId = fake::script().activatedProcessId;
+    if (fake::script().activationResult == 0)
+        processId = fake::script().activatedProcessId;
     return fake::script().activationResult;
 }
 
@@ -136,23 +150,27 @@ namespace wlan {
 
 bool openClient(std::uint32_t clientVersion, Client& client) {
     record("WlanOpenHandle", {std::to_string(clientVersion)});
-    if (!fake::script().wlanOpenSucceeds) return false;
+    if (!fake::script().wlanOpenSucceeds)
+        return false;
     client = 1;
     return true;
 }
 
 bool enumInterfaces(Client, std::vector<Interface>& interfaces) {
     record("WlanEnumInterfaces");
-    if (!fake::script().wlanEnumSucceeds) return false;
+    if (!fake::script().wlanEnumSucceeds)
+        return false;
     interfaces.clear();
-    for (const fake::FakeWlanInterface& i : fake::script().wlanInterfaces) interfaces.push_back(i.info);
+    for (const fake::FakeWlanInterface& i : fake::script().wlanInterfaces)
+        interfaces.push_back(i.info);
     return true;
 }
 
 bool queryRadioState(Client, const InterfaceId& id, std::vector<PhyRadioState>& phys) {
     record("WlanQueryInterface", {fake::idText(id), "radio_state"});
     const fake::FakeWlanInterface* i = fake::findInterface(id);
-    if (i == nullptr || i->queryFails) return false;
+    if (i == nullptr || i->queryFails)
+        return false;
     phys = i->phys;
     return true;
 }
@@ -160,21 +178,27 @@ bool queryRadioState(Client, const InterfaceId& id, std::vector<PhyRadioState>& 
 bool supportedPhyCount(Client, const InterfaceId& id, std::uint32_t& count) {
     record("WlanGetInterfaceCapability", {fake::idText(id)});
     const fake::FakeWlanInterface* i = fake::findInterface(id);
-    if (i == nullptr || i->capabilityFails) return false;
+    if (i == nullptr || i->capabilityFails)
+        return false;
     count = i->supportedPhys;
     return true;
 }
 
 bool setSoftwareRadioState(Client, const InterfaceId& id, std::uint32_t phyIndex, std::uint32_t state) {
-    record("WlanSetInterface", {fake::idText(id), "radio_state", std::to_string(phyIndex), std::to_string(state)});
+    record("WlanSetInterface",
+           {fake::idText(id), "radio_state", std::to_string(phyIndex), std::to_string(state)});
     fake::FakeWlanInterface* i = fake::findInterface(id);
-    if (i == nullptr || i->failingSetPhys.count(phyIndex) != 0) return false;
+    if (i == nullptr || i->failingSetPhys.count(phyIndex) != 0)
+        return false;
     for (PhyRadioState& phy : i->phys)
-        if (phy.phyIndex == phyIndex) phy.softwareState = state;
+        if (phy.phyIndex == phyIndex)
+            phy.softwareState = state;
     return true;
 }
 
-void closeClient(Client) { record("WlanCloseHandle"); }
+void closeClient(Client) {
+    record("WlanCloseHandle");
+}
 
-}  // namespace wlan
-}  // namespace platform
+} // namespace wlan
+} // namespace platform

@@ -26,14 +26,14 @@ std::ostream& operator<<(std::ostream& out, const SystemCall& call);
 struct FakeWlanInterface {
     wlan::Interface info;
     bool queryFails = false;
-    std::vector<wlan::PhyRadioState> phys;  // what the radio state query returns
+    std::vector<wlan::PhyRadioState> phys; // what the radio state query returns
     bool capabilityFails = false;
-    std::uint32_t supportedPhys = 0;          // what the capability query returns
-    std::set<std::uint32_t> failingSetPhys;   // PHY indices whose set call fails
+    std::uint32_t supportedPhys = 0;        // what the capability query returns
+    std::set<std::uint32_t> failingSetPhys; // PHY indices whose set call fails
 };
 
 struct SystemScript {
-    std::int32_t keysRefused = 0;  // events the injection drops from the end of each call
+    std::int32_t keysRefused = 0; // events the injection drops from the end of each call
     bool lockSucceeds = true;
     std::intptr_t shellExecuteAResult = 42;
     std::intptr_t shellExecuteWResult = 42;
@@ -45,10 +45,10 @@ struct SystemScript {
 
     bool wlanOpenSucceeds = true;
     bool wlanEnumSucceeds = true;
-    std::vector<FakeWlanInterface> wlanInterfaces;  // set calls that succeed change these states
+    std::vector<FakeWlanInterface> wlanInterfaces; // set calls that succeed change these states
 
     bool mutexCreateFails = false;
-    std::deque<MutexWait> nextWaits;  // forced results of the next waits; Abandoned still takes the mutex
+    std::deque<MutexWait> nextWaits; // forced results of the next waits; Abandoned still takes the mutex
 };
 
 SystemScript& systemScript();
@@ -68,4 +68,4 @@ wlan::InterfaceId interfaceId(std::uint8_t n);
 void record(std::string name, std::vector<std::string> args = {});
 std::string hex(std::uint64_t value);
 
-}  // namespace platform::fake
+} // namespace platform::fake

@@ -16,4 +16,4 @@ unsigned sendKeys(const std::vector<KeyEvent>& events) {
     return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-}  // namespace platform
+} // namespace platform

@@ -2,6 +2,7 @@
 #include "platform/launch.h"
 
 #include <windows.h>
+// The shell headers need windows.h first.
 #include <shellapi.h>
 #include <shobjidl.h>
 
@@ -21,7 +22,7 @@ const IID kIApplicationActivationManager = {
 const CLSID kAppVisibility = {0x7E5FE3D9, 0x985F, 0x4908, {0x91, 0xF9, 0xEE, 0x19, 0xF9, 0xFD, 0x15, 0x14}};
 const IID kIAppVisibility = {0x2246EA2D, 0xCAEA, 0x4444, {0xA3, 0xC4, 0x6D, 0xE8, 0x27, 0xE4, 0x43, 0x13}};
 
-constexpr int kAppVisible = 2;  // MAV_APP_VISIBLE
+constexpr int kAppVisible = 2; // MAV_APP_VISIBLE
 
 struct MonitorSearch {
     IAppVisibility* visibility;
@@ -36,12 +37,13 @@ BOOL CALLBACK visitMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     return TRUE;
 }
 
-}  // namespace
+} // namespace
 
-std::intptr_t shellExecuteW(std::u16string_view verb, std::u16string_view file, std::u16string_view parameters,
-                            int show) {
+std::intptr_t shellExecuteW(std::u16string_view verb, std::u16string_view file,
+                            std::u16string_view parameters, int show) {
     const std::wstring v = win32::wide(verb), f = win32::wide(file), p = win32::wide(parameters);
-    return reinterpret_cast<std::intptr_t>(ShellExecuteW(nullptr, v.c_str(), f.c_str(), p.c_str(), nullptr, show));
+    return reinterpret_cast<std::intptr_t>(
+        ShellExecuteW(nullptr, v.c_str(), f.c_str(), p.c_str(), nullptr, show));
 }
 
 std::int32_t activateApplication(std::u16string_view appUserModelId, std::uint32_t& processId) {
@@ -49,9 +51,11 @@ std::int32_t activateApplication(std::u16string_view appUserModelId, std::uint32
     ComPtr<IApplicationActivationManager> manager;
     HRESULT hr = CoCreateInstance(kApplicationActivationManager, nullptr, CLSCTX_LOCAL_SERVER,
                                   kIApplicationActivationManager, manager.putVoid());
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     hr = CoAllowSetForegroundWindow(manager.get(), nullptr);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     const std::wstring id = win32::wide(appUserModelId);
     DWORD pid = 0;
     hr = manager->ActivateApplication(id.c_str(), nullptr, AO_NONE, &pid);
@@ -66,11 +70,14 @@ int modernUiVisible() {
                                 visibility.putVoid())))
         return 0;
     BOOL launcher = FALSE;
-    if (FAILED(visibility->IsLauncherVisible(&launcher))) return 0;
-    if (launcher) return 1;
+    if (FAILED(visibility->IsLauncherVisible(&launcher)))
+        return 0;
+    if (launcher)
+        return 1;
     MonitorSearch search{visibility.get(), 0};
-    if (!EnumDisplayMonitors(nullptr, nullptr, visitMonitor, reinterpret_cast<LPARAM>(&search))) return 0;
+    if (!EnumDisplayMonitors(nullptr, nullptr, visitMonitor, reinterpret_cast<LPARAM>(&search)))
+        return 0;
     return search.found;
 }
 
-}  // namespace platform
+} // namespace platform

@@ -22,8 +22,12 @@ MutexWait waitForMutex(MutexId mutex) {
     }
 }
 
-bool releaseMutex(MutexId mutex) { return ReleaseMutex(reinterpret_cast<HANDLE>(mutex)) != 0; }
+bool releaseMutex(MutexId mutex) {
+    return ReleaseMutex(reinterpret_cast<HANDLE>(mutex)) != 0;
+}
 
-void closeMutex(MutexId mutex) { CloseHandle(reinterpret_cast<HANDLE>(mutex)); }
+void closeMutex(MutexId mutex) {
+    CloseHandle(reinterpret_cast<HANDLE>(mutex));
+}
 
-}  // namespace platform
+} // namespace platform

@@ -2,31 +2,39 @@
 #include "platform/session.h"
 
 #include <windows.h>
+// shellapi.h needs windows.h first.
 #include <shellapi.h>
 
 #include <string>
 
 namespace platform {
 
-bool lockWorkStation() { return LockWorkStation() != 0; }
+bool lockWorkStation() {
+    return LockWorkStation() != 0;
+}
 
 void broadcastSystemCommand(std::uint32_t command, std::intptr_t lParam) {
     SendMessageW(HWND_BROADCAST, WM_SYSCOMMAND, command, lParam);
 }
 
-std::intptr_t shellExecuteA(std::string_view verb, std::string_view file, std::string_view parameters, int show) {
+std::intptr_t shellExecuteA(std::string_view verb, std::string_view file, std::string_view parameters,
+                            int show) {
     const std::string v(verb), f(file), p(parameters);
-    return reinterpret_cast<std::intptr_t>(ShellExecuteA(nullptr, v.c_str(), f.c_str(), p.c_str(), nullptr, show));
+    return reinterpret_cast<std::intptr_t>(
+        ShellExecuteA(nullptr, v.c_str(), f.c_str(), p.c_str(), nullptr, show));
 }
 
 bool queryRecycleBin(std::uint64_t& items) {
     SHQUERYRBINFO info{};
     info.cbSize = sizeof info;
-    if (SHQueryRecycleBinW(nullptr, &info) != S_OK) return false;
+    if (SHQueryRecycleBinW(nullptr, &info) != S_OK)
+        return false;
     items = static_cast<std::uint64_t>(info.i64NumItems);
     return true;
 }
 
-bool emptyRecycleBin(std::uint32_t flags) { return SUCCEEDED(SHEmptyRecycleBinW(nullptr, nullptr, flags)); }
+bool emptyRecycleBin(std::uint32_t flags) {
+    return SUCCEEDED(SHEmptyRecycleBinW(nullptr, nullptr, flags));
+}
 
-}  // namespace platform
+} // namespace platform

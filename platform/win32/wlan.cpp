@@ -9,7 +9,9 @@
 namespace platform::wlan {
 namespace {
 
-HANDLE handle(Client client) { return reinterpret_cast<HANDLE>(client); }
+HANDLE handle(Client client) {
+    return reinterpret_cast<HANDLE>(client);
+}
 
 GUID guid(const InterfaceId& id) {
     GUID g;
@@ -18,27 +20,29 @@ GUID guid(const InterfaceId& id) {
     return g;
 }
 
-template <class T>
-struct WlanMemory {
+template <class T> struct WlanMemory {
     T* p = nullptr;
     ~WlanMemory() {
-        if (p) WlanFreeMemory(p);
+        if (p)
+            WlanFreeMemory(p);
     }
 };
 
-}  // namespace
+} // namespace
 
 bool openClient(std::uint32_t clientVersion, Client& client) {
     DWORD negotiated = 0;
     HANDLE h = nullptr;
-    if (WlanOpenHandle(clientVersion, nullptr, &negotiated, &h) != ERROR_SUCCESS) return false;
+    if (WlanOpenHandle(clientVersion, nullptr, &negotiated, &h) != ERROR_SUCCESS)
+        return false;
     client = reinterpret_cast<Client>(h);
     return true;
 }
 
 bool enumInterfaces(Client client, std::vector<Interface>& interfaces) {
     WlanMemory<WLAN_INTERFACE_INFO_LIST> list;
-    if (WlanEnumInterfaces(handle(client), nullptr, &list.p) != ERROR_SUCCESS || list.p == nullptr) return false;
+    if (WlanEnumInterfaces(handle(client), nullptr, &list.p) != ERROR_SUCCESS || list.p == nullptr)
+        return false;
     interfaces.clear();
     for (DWORD i = 0; i < list.p->dwNumberOfItems; ++i) {
         Interface item;
@@ -58,7 +62,8 @@ bool queryRadioState(Client client, const InterfaceId& id, std::vector<PhyRadioS
         state.p == nullptr)
         return false;
     phys.clear();
-    const DWORD count = state.p->dwNumberOfPhys < WLAN_MAX_PHY_INDEX ? state.p->dwNumberOfPhys : WLAN_MAX_PHY_INDEX;
+    const DWORD count =
+        state.p->dwNumberOfPhys < WLAN_MAX_PHY_INDEX ? state.p->dwNumberOfPhys : WLAN_MAX_PHY_INDEX;
     for (DWORD i = 0; i < count; ++i) {
         const WLAN_PHY_RADIO_STATE& phy = state.p->PhyRadioState[i];
         phys.push_back({phy.dwPhyIndex, static_cast<std::uint32_t>(phy.dot11SoftwareRadioState),
@@ -77,7 +82,8 @@ bool supportedPhyCount(Client client, const InterfaceId& id, std::uint32_t& coun
     return true;
 }
 
-bool setSoftwareRadioState(Client client, const InterfaceId& id, std::uint32_t phyIndex, std::uint32_t state) {
+bool setSoftwareRadioState(Client client, const InterfaceId& id, std::uint32_t phyIndex,
+                           std::uint32_t state) {
     const GUID g = guid(id);
     WLAN_PHY_RADIO_STATE phy{};
     phy.dwPhyIndex = phyIndex;
@@ -86,6 +92,8 @@ bool setSoftwareRadioState(Client client, const InterfaceId& id, std::uint32_t p
            ERROR_SUCCESS;
 }
 
-void closeClient(Client client) { WlanCloseHandle(handle(client), nullptr); }
+void closeClient(Client client) {
+    WlanCloseHandle(handle(client), nullptr);
+}
 
-}  // namespace platform::wlan
+} // namespace platform::wlan

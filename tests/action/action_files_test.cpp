@@ -22,18 +22,18 @@ TEST(ActionFile, ParsesRecordsByTheCommaRules) {
     };
     const Case cases[] = {
         {u"Quorvex Setting CFG\nGLOBAL,0\n", "[GLOBAL=0]"},
-        {u"Quorvex Setting CFG\nG,A", "[G=A]"},                            // last line without a line feed
-        {u"G,A\nQuorvex Setting CFG\nH,B\n", "[G=A][H=B]"},                // the header is optional
-        {u"Quorvex Setting CFG\nQuorvex Setting CFG\n", "[Quorvex Setting CFG]"},  // a second one is a record
-        {u"\uFEFFQuorvex Setting CFG\n", "[\uFEFFQuorvex Setting CFG]"},  // a byte-order mark is text
-        {u"x\n\nG,0\n", "[G=0]"},                                          // short lines are skipped
-        {u",,G,0,x\n", "[G=0]"},                                           // leading commas, a third field
+        {u"Quorvex Setting CFG\nG,A", "[G=A]"},             // last line without a line feed
+        {u"G,A\nQuorvex Setting CFG\nH,B\n", "[G=A][H=B]"}, // the header is optional
+        {u"Quorvex Setting CFG\nQuorvex Setting CFG\n", "[Quorvex Setting CFG]"}, // a second one is a record
+        {u"\uFEFFQuorvex Setting CFG\n", "[\uFEFFQuorvex Setting CFG]"},          // a byte-order mark is text
+        {u"x\n\nG,0\n", "[G=0]"},                                                 // short lines are skipped
+        {u",,G,0,x\n", "[G=0]"}, // leading commas, a third field
         {u"G,A,B\n", "[G=A]"},
-        {u"G,,,A\n", "[G=A]"},                                             // a run of commas is one separator
-        {u",,,\n", ""},                                                    // commas only: no key
-        {u"Gx\nG,\n", "[Gx][G]"},                                          // no value
-        {u"G , A \n", "[G = A ]"},                                         // nothing is trimmed
-        {u"G,A\r\n", "[G=A\r]"},                                           // a carriage return stays
+        {u"G,,,A\n", "[G=A]"},     // a run of commas is one separator
+        {u",,,\n", ""},            // commas only: no key
+        {u"Gx\nG,\n", "[Gx][G]"},  // no value
+        {u"G , A \n", "[G = A ]"}, // nothing is trimmed
+        {u"G,A\r\n", "[G=A\r]"},   // a carriage return stays
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(sc::utf16::toUtf8(c.text));
@@ -58,8 +58,8 @@ TEST(ActionFile, ConvertsOldLinesByteForByte) {
     };
     const Case cases[] = {
         {"GLOBAL,0\nZ,1\n", u"Quorvex Setting CFG\nGLOBAL,0\nZ,1\n"},
-        {"GLOBAL,0\r\nZ,1", u"Quorvex Setting CFG\nGLOBAL,0\nZ,1\n"},  // CR LF, and no final line feed
-        {"caf\xE9,\xFF\n", u"Quorvex Setting CFG\ncaf\u00E9,\u00FF\n"},  // high bytes as Latin-1
+        {"GLOBAL,0\r\nZ,1", u"Quorvex Setting CFG\nGLOBAL,0\nZ,1\n"},   // CR LF, and no final line feed
+        {"caf\xE9,\xFF\n", u"Quorvex Setting CFG\ncaf\u00E9,\u00FF\n"}, // high bytes as Latin-1
         {"a\n\nb\n", u"Quorvex Setting CFG\na\n\nb\n"},                 // empty lines are copied
         {"", u"Quorvex Setting CFG\n"},
     };
@@ -77,4 +77,4 @@ TEST(ActionFile, StorableTextsCannotBreakARecord) {
     EXPECT_FALSE(sc::action_file::storable(u"a\nGLOBAL,1"));
 }
 
-}  // namespace
+} // namespace

@@ -20,14 +20,18 @@ constexpr const char* kSwitchFile = "action.configure_v2";
 constexpr const char* kBindingFile = "gestureToAction.configure_v2";
 constexpr const char* kCustomFile = "custom_action.configure";
 
-std::u16string withHeader(std::u16string_view records) { return u"Quorvex Setting CFG\n" + std::u16string(records); }
+std::u16string withHeader(std::u16string_view records) {
+    return u"Quorvex Setting CFG\n" + std::u16string(records);
+}
 
 const SystemCall kCtrlC{"SendInput", {"0x11 down", "0x43 down", "0x43 up", "0x11 up"}};
 
 class ActionManagerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { platform::fake::resetSystem(); }
-    std::unique_ptr<sc::ActionManager> open() const { return std::make_unique<sc::ActionManager>(dir.folder()); }
+    std::unique_ptr<sc::ActionManager> open() const {
+        return std::make_unique<sc::ActionManager>(dir.folder());
+    }
     // Every operation gives the named mutex back before it returns.
     void TearDown() override { EXPECT_EQ(platform::fake::mutexDepth(sc::kActionMutexName), 0); }
 
@@ -38,13 +42,14 @@ TEST_F(ActionManagerTest, FreshFolderGetsBothFilesExactly) {
     auto am = open();
     EXPECT_EQ(dir.bytes(kSwitchFile), sc::utf16::toBytes(withHeader(u"GLOBAL,0\n")));
     EXPECT_EQ(dir.bytes(kBindingFile), sc::utf16::toBytes(withHeader(u"")));
-    EXPECT_EQ(dir.bytes(kSwitchFile).substr(0, 4), std::string("Q\0u\0", 4));  // no byte-order mark
+    EXPECT_EQ(dir.bytes(kSwitchFile).substr(0, 4), std::string("Q\0u\0", 4)); // no byte-order mark
     EXPECT_FALSE(am->getGestureSwitch(u"GLOBAL"));
     EXPECT_EQ(am->getActionOfGesture(u"Circle"), u"__NULLACTION_FOUND__");
 }
 
 TEST_F(ActionManagerTest, LoadsSwitchRecords) {
-    dir.writeText(kSwitchFile, withHeader(u"GLOBAL,1\nOff,0\nOn,1\nYes,yes\nEmpty,\nNo\nTwice,0\nTwice,1\nGLOBAL,0\n"));
+    dir.writeText(kSwitchFile,
+                  withHeader(u"GLOBAL,1\nOff,0\nOn,1\nYes,yes\nEmpty,\nNo\nTwice,0\nTwice,1\nGLOBAL,0\n"));
     dir.writeText(kBindingFile, withHeader(u""));
     auto am = open();
     EXPECT_FALSE(am->getGestureSwitch(u"Off"));
@@ -52,8 +57,8 @@ TEST_F(ActionManagerTest, LoadsSwitchRecords) {
     EXPECT_TRUE(am->getGestureSwitch(u"Yes"));
     EXPECT_TRUE(am->getGestureSwitch(u"Empty"));
     EXPECT_TRUE(am->getGestureSwitch(u"No"));
-    EXPECT_FALSE(am->getGestureSwitch(u"Twice"));   // first record of a gesture wins
-    EXPECT_FALSE(am->getGestureSwitch(u"GLOBAL"));  // last global record wins
+    EXPECT_FALSE(am->getGestureSwitch(u"Twice"));  // first record of a gesture wins
+    EXPECT_FALSE(am->getGestureSwitch(u"GLOBAL")); // last global record wins
     EXPECT_FALSE(am->getGestureSwitch(u"Missing"));
 }
 
@@ -108,7 +113,7 @@ TEST_F(ActionManagerTest, BindingKeepsAnEarlierSwitch) {
     ASSERT_TRUE(am->setGestureToAction(u"G", u"UNDO"));
     EXPECT_FALSE(am->getGestureSwitch(u"G"));
     am.reset();
-    EXPECT_FALSE(open()->getGestureSwitch(u"G"));  // the earlier line wins on loading
+    EXPECT_FALSE(open()->getGestureSwitch(u"G")); // the earlier line wins on loading
 }
 
 TEST_F(ActionManagerTest, NullRemovesTheGestureFromBothFiles) {
@@ -167,7 +172,7 @@ TEST_F(ActionManagerTest, WithoutTheMutexChangesFailAndLookupsWork) {
     dir.writeText(kBindingFile, withHeader(u"G,CTRL_C\n"));
     systemScript().mutexCreateFails = true;
     auto am = open();
-    EXPECT_TRUE(am->getGestureSwitch(u"GLOBAL"));  // the global record is applied all the same
+    EXPECT_TRUE(am->getGestureSwitch(u"GLOBAL")); // the global record is applied all the same
     EXPECT_FALSE(am->setGestureToAction(u"H", u"UNDO"));
     EXPECT_FALSE(am->setGestureSwitch(u"GLOBAL", false));
     EXPECT_FALSE(am->removeGestureFromAllMaps(u"G"));
@@ -194,7 +199,7 @@ TEST_F(ActionManagerTest, ChangesTakeTheMutexLookupsDoNot) {
     am->getGestureSwitch(u"G");
     am->executeActionOfGesture(u"G");
     EXPECT_EQ(platform::fake::mutexWaitCount(), afterOpen);
-    am->setGestureToAction(u"G", u"NULL");  // the nested removal takes it again on the same thread
+    am->setGestureToAction(u"G", u"NULL"); // the nested removal takes it again on the same thread
     EXPECT_EQ(platform::fake::mutexWaitCount(), afterOpen + 1);
 }
 
@@ -223,7 +228,7 @@ TEST_F(ActionManagerTest, AMissingNewFileConvertsBothOldFiles) {
 TEST_F(ActionManagerTest, AnOldFileWithoutATwinLeavesTheOtherAlone) {
     dir.writeBytes("gestureToAction.configure", "G,UNDO\n");
     auto am = open();
-    EXPECT_EQ(dir.text(kSwitchFile), withHeader(u"GLOBAL,0\n"));  // created by its loader
+    EXPECT_EQ(dir.text(kSwitchFile), withHeader(u"GLOBAL,0\n")); // created by its loader
     EXPECT_EQ(am->getActionOfGesture(u"G"), u"UNDO");
 }
 
@@ -238,7 +243,8 @@ struct ExecuteCase {
 std::string caseName(const ::testing::TestParamInfo<ExecuteCase>& param) {
     std::string name = param.param.what;
     for (char& ch : name)
-        if (ch == ' ' || ch == '-') ch = '_';
+        if (ch == ' ' || ch == '-')
+            ch = '_';
     return name;
 }
 
@@ -263,7 +269,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ExecuteCase{"empty name", u"GLOBAL,0\n,1\n", u",CTRL_C\n", u"", false},
                       ExecuteCase{"no-match name", u"GLOBAL,0\n_NO_GESTURE_FOUND_,1\n",
                                   u"_NO_GESTURE_FOUND_,CTRL_C\n", u"_NO_GESTURE_FOUND_", false},
-                      ExecuteCase{"gesture named GLOBAL", u"GLOBAL,0\n", u"GLOBAL,CTRL_C\n", u"GLOBAL", false},
+                      ExecuteCase{"gesture named GLOBAL", u"GLOBAL,0\n", u"GLOBAL,CTRL_C\n", u"GLOBAL",
+                                  false},
                       ExecuteCase{"unknown action", u"GLOBAL,0\nG,1\n", u"G,NOTEPAD\n", u"G", false},
                       ExecuteCase{"lower-case built-in", u"GLOBAL,0\nG,1\n", u"G,ctrl_c\n", u"G", false}),
     caseName);
@@ -281,15 +288,16 @@ TEST_F(ActionManagerTest, GlobalSwitchStopsExecutionButNotLookups) {
 
 TEST_F(ActionManagerTest, ACustomActionIsOfferedBeforeTheBuiltInOfTheSameName) {
     auto am = open();
-    ASSERT_TRUE(am->addCustomAction(u"MUTE_KEY", u"ignored"));  // neither prefix: the store declines it
+    ASSERT_TRUE(am->addCustomAction(u"MUTE_KEY", u"ignored")); // neither prefix: the store declines it
     ASSERT_TRUE(am->addCustomAction(u"DESKTOP:\\pad", u"C:\\pad.exe"));
     ASSERT_TRUE(am->setGestureToAction(u"M", u"MUTE_KEY"));
     ASSERT_TRUE(am->setGestureToAction(u"P", u"DESKTOP:\\pad"));
     EXPECT_TRUE(am->executeActionOfGesture(u"M"));
     EXPECT_TRUE(am->executeActionOfGesture(u"P"));
-    EXPECT_EQ(systemCalls(), (std::vector<SystemCall>{{"SendInput", {"0xAD down"}},
-                                                      {"IsModernUiVisible", {}},
-                                                      {"ShellExecuteW", {"open", "explorer.exe", "C:\\pad.exe", "1"}}}));
+    EXPECT_EQ(systemCalls(),
+              (std::vector<SystemCall>{{"SendInput", {"0xAD down"}},
+                                       {"IsModernUiVisible", {}},
+                                       {"ShellExecuteW", {"open", "explorer.exe", "C:\\pad.exe", "1"}}}));
     // A failed launch is not run as a built-in of the same text.
     systemScript().shellExecuteWResult = 2;
     EXPECT_FALSE(am->executeActionOfGesture(u"P"));
@@ -303,16 +311,16 @@ TEST_F(ActionManagerTest, ACustomActionGoesWhenNoGestureNamesItAnyMore) {
     ASSERT_TRUE(am->setGestureToAction(u"H", u"DESKTOP:\\a"));
     ASSERT_TRUE(am->setGestureToAction(u"K", u"DESKTOP:\\b"));
 
-    EXPECT_FALSE(am->removeCustomAction(u"DESKTOP:\\a"));  // still bound: the user's binding keeps it
-    ASSERT_TRUE(am->setGestureToAction(u"G", u"UNDO"));     // H still names it
+    EXPECT_FALSE(am->removeCustomAction(u"DESKTOP:\\a")); // still bound: the user's binding keeps it
+    ASSERT_TRUE(am->setGestureToAction(u"G", u"UNDO"));   // H still names it
     EXPECT_EQ(dir.text(kCustomFile), u"DESKTOP:\\a|a.exe\nDESKTOP:\\b|b.exe\n");
-    ASSERT_TRUE(am->removeGestureFromAllMaps(u"H"));        // the last binding goes, and the action with it
+    ASSERT_TRUE(am->removeGestureFromAllMaps(u"H")); // the last binding goes, and the action with it
     EXPECT_EQ(dir.text(kCustomFile), u"DESKTOP:\\b|b.exe\n");
     ASSERT_TRUE(am->setGestureToAction(u"K", u"NULL"));
     EXPECT_EQ(dir.text(kCustomFile), u"");
 
     ASSERT_TRUE(am->addCustomAction(u"DESKTOP:\\c", u"c.exe"));
-    EXPECT_TRUE(am->removeCustomAction(u"DESKTOP:\\c"));  // nothing binds it: really removed
+    EXPECT_TRUE(am->removeCustomAction(u"DESKTOP:\\c")); // nothing binds it: really removed
     EXPECT_EQ(dir.text(kCustomFile), u"");
     EXPECT_TRUE(am->removeCustomAction(u"DESKTOP:\\never"));
 }
@@ -325,7 +333,8 @@ TEST_F(ActionManagerTest, ExecutingWhileBindingFromAnotherThreadIsSafe) {
     std::atomic<int> ran{0};
     std::thread capture([&] {
         while (!done) {
-            if (am->executeActionOfGesture(u"Run")) ++ran;
+            if (am->executeActionOfGesture(u"Run"))
+                ++ran;
             am->executeActionOfGesture(u"G3");
             am->getActionOfGesture(u"G7");
         }
@@ -343,7 +352,8 @@ TEST_F(ActionManagerTest, ExecutingWhileBindingFromAnotherThreadIsSafe) {
     EXPECT_GT(ran.load(), 0);
     // The files hold exactly what the tables hold.
     const auto records = sc::action_file::parse(dir.text(kBindingFile));
-    for (const auto& r : records) EXPECT_EQ(am->getActionOfGesture(r.key), *r.value);
+    for (const auto& r : records)
+        EXPECT_EQ(am->getActionOfGesture(r.key), *r.value);
 }
 
-}  // namespace
+} // namespace

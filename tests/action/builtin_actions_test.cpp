@@ -15,8 +15,12 @@ SystemCall chord(const char* modifier, const char* key) {
             {std::string(modifier) + " down", std::string(key) + " down", std::string(key) + " up",
              std::string(modifier) + " up"}};
 }
-SystemCall press(const char* key) { return {"SendInput", {std::string(key) + " down"}}; }
-SystemCall shutdown(const char* parameters) { return {"ShellExecuteA", {"open", "shutdown", parameters, "1"}}; }
+SystemCall press(const char* key) {
+    return {"SendInput", {std::string(key) + " down"}};
+}
+SystemCall shutdown(const char* parameters) {
+    return {"ShellExecuteA", {"open", "shutdown", parameters, "1"}};
+}
 
 struct BuiltIn {
     std::u16string_view name;
@@ -29,7 +33,7 @@ const BuiltIn kBuiltIns[] = {
     {u"MUTE_KEY", true, {press("0xAD")}},
     {u"NEXT_KEY", true, {press("0xB0")}},
     {u"PREV_KEY", true, {press("0xB1")}},
-    {u"STOP_KEY", true, {press("0xB3")}},  // play/pause
+    {u"STOP_KEY", true, {press("0xB3")}}, // play/pause
     {u"POWEROFF", true, {shutdown("-s -t 01")}},
     {u"REBOOT", true, {shutdown("-r -t 01")}},
     {u"WIFISWITCH", true, {{"WlanOpenHandle", {"2"}}, {"WlanEnumInterfaces", {}}, {"WlanCloseHandle", {}}}},
@@ -49,13 +53,13 @@ const BuiltIn kBuiltIns[] = {
     {u"SEARCH_FILE", false, {chord("0x5B", "0x46")}},
     {u"SEARCH_SYS_SETTING", false, {chord("0x5B", "0x57")}},
     {u"STOPMEDIAPLAY", false, {press("0xB2")}},
-    {u"EMPTYRECYLEBIN", false, {{"SHQueryRecycleBinW", {}}}},  // an empty bin is left alone
+    {u"EMPTYRECYLEBIN", false, {{"SHQueryRecycleBinW", {}}}}, // an empty bin is left alone
     {u"TURNOFFMONITOR", false, {{"SendMessageW", {"HWND_BROADCAST", "WM_SYSCOMMAND", "0xF170", "2"}}}},
     {u"LOGOFF", false, {shutdown("-l")}},
 };
 
 class BuiltInActions : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { platform::fake::resetSystem(); }
 };
 
@@ -76,7 +80,7 @@ TEST_F(BuiltInActions, EachNameMakesExactlyItsCallsInItsOwnTable) {
 
 TEST_F(BuiltInActions, OtherNamesRunNothing) {
     const std::u16string_view names[] = {u"mute_key", u"MUTE_KEY ", u"NOTEPAD", u"CALCULATOR", u"__CUSTOM:\\",
-                                         u"", u"P", u"PRSCR", u"CTRL_C\r"};
+                                         u"",         u"P",         u"PRSCR",   u"CTRL_C\r"};
     for (std::u16string_view name : names) {
         SCOPED_TRACE(sc::utf16::toUtf8(name));
         EXPECT_FALSE(sc::runMediaAndPowerAction(name));
@@ -103,8 +107,9 @@ TEST_F(BuiltInActions, RecycleBinIsEmptiedOnlyWhenItHoldsSomething) {
     script.recycleQuerySucceeds = false;
     script.recycleItems = 3;
     EXPECT_TRUE(sc::runShortcutAction(u"EMPTYRECYLEBIN"));
-    EXPECT_EQ(platform::fake::systemCalls(),
-              (Calls{{"SHQueryRecycleBinW", {}}, {"SHEmptyRecycleBinW", {"0x0"}}, {"SHQueryRecycleBinW", {}}}));
+    EXPECT_EQ(
+        platform::fake::systemCalls(),
+        (Calls{{"SHQueryRecycleBinW", {}}, {"SHEmptyRecycleBinW", {"0x0"}}, {"SHQueryRecycleBinW", {}}}));
 }
 
-}  // namespace
+} // namespace

@@ -14,10 +14,11 @@
 namespace sctest {
 
 class TestFolder {
-public:
+  public:
     TestFolder() {
         std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() / ("sc_test_" + std::to_string(seed()) + std::to_string(seed()));
+        path_ = std::filesystem::temp_directory_path() /
+                ("sc_test_" + std::to_string(seed()) + std::to_string(seed()));
         std::filesystem::create_directories(path_);
     }
     ~TestFolder() {
@@ -48,8 +49,8 @@ public:
     // Removes the folder so that every later write into it fails.
     void removeAll() const { std::filesystem::remove_all(path_); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
-}  // namespace sctest
+} // namespace sctest

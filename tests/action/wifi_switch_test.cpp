@@ -17,13 +17,18 @@ constexpr std::uint32_t kOff = 2;
 FakeWlanInterface ready(std::uint8_t n, std::vector<std::uint32_t> states) {
     FakeWlanInterface i;
     i.info = {interfaceId(n), 1};
-    for (std::uint32_t j = 0; j < states.size(); ++j) i.phys.push_back({j, states[j], kOn});
+    for (std::uint32_t j = 0; j < states.size(); ++j)
+        i.phys.push_back({j, states[j], kOn});
     i.supportedPhys = static_cast<std::uint32_t>(states.size());
     return i;
 }
 
-SystemCall query(const char* id) { return {"WlanQueryInterface", {id, "radio_state"}}; }
-SystemCall capability(const char* id) { return {"WlanGetInterfaceCapability", {id}}; }
+SystemCall query(const char* id) {
+    return {"WlanQueryInterface", {id, "radio_state"}};
+}
+SystemCall capability(const char* id) {
+    return {"WlanGetInterfaceCapability", {id}};
+}
 SystemCall set(const char* id, int phy, std::uint32_t state) {
     return {"WlanSetInterface", {id, "radio_state", std::to_string(phy), std::to_string(state)}};
 }
@@ -32,7 +37,7 @@ const SystemCall kEnum{"WlanEnumInterfaces", {}};
 const SystemCall kClose{"WlanCloseHandle", {}};
 
 class WifiSwitch : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { platform::fake::resetSystem(); }
     std::vector<FakeWlanInterface>& interfaces() { return platform::fake::systemScript().wlanInterfaces; }
 };
@@ -66,16 +71,17 @@ TEST_F(WifiSwitch, SkipsAndFailuresShortenOnlyTheirOwnStep) {
     interfaces() = {notReady, noCapability, noQuery, oneSetFails};
     sc::toggleWifiRadio();
     EXPECT_EQ(platform::fake::systemCalls(),
-              (Calls{kOpen, kEnum, query("0x2"), capability("0x2"), query("0x3"), query("0x4"), capability("0x4"),
-                     set("0x4", 0, kOff), set("0x4", 1, kOff), kClose}));
+              (Calls{kOpen, kEnum, query("0x2"), capability("0x2"), query("0x3"), query("0x4"),
+                     capability("0x4"), set("0x4", 0, kOff), set("0x4", 1, kOff), kClose}));
 }
 
 TEST_F(WifiSwitch, OnlyPhysWithAKnownStateAreFlipped) {
     FakeWlanInterface i = ready(1, {kOff});
-    i.supportedPhys = 3;  // more radios than states reported
+    i.supportedPhys = 3; // more radios than states reported
     interfaces() = {i};
     sc::toggleWifiRadio();
-    EXPECT_EQ(platform::fake::systemCalls(), (Calls{kOpen, kEnum, query("0x1"), capability("0x1"), set("0x1", 0, kOn), kClose}));
+    EXPECT_EQ(platform::fake::systemCalls(),
+              (Calls{kOpen, kEnum, query("0x1"), capability("0x1"), set("0x1", 0, kOn), kClose}));
 }
 
 TEST_F(WifiSwitch, FailedOpenOrEnumerationStops) {
@@ -88,4 +94,4 @@ TEST_F(WifiSwitch, FailedOpenOrEnumerationStops) {
     EXPECT_EQ(platform::fake::systemCalls(), (Calls{kOpen, kEnum, kClose}));
 }
 
-}  // namespace
+} // namespace

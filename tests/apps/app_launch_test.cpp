@@ -15,10 +15,12 @@ using Calls = std::vector<SystemCall>;
 
 const SystemCall kVisibility{"IsModernUiVisible", {}};
 const SystemCall kWinD{"SendInput", {"0x5B down", "0x44 down", "0x44 up", "0x5B up"}};
-SystemCall explorer(const char* value) { return {"ShellExecuteW", {"open", "explorer.exe", value, "1"}}; }
+SystemCall explorer(const char* value) {
+    return {"ShellExecuteW", {"open", "explorer.exe", value, "1"}};
+}
 
 class AppLaunch : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::fake::resetSystem();
         store = std::make_unique<sc::CustomActionStore>(dir.folder());
@@ -73,4 +75,4 @@ TEST_F(AppLaunch, OtherTextsAreDeclinedWithoutAnyCall) {
     EXPECT_TRUE(systemCalls().empty());
 }
 
-}  // namespace
+} // namespace

@@ -11,7 +11,8 @@ constexpr const char* kFile = "custom_action.configure";
 
 std::string show(const std::map<std::u16string, std::u16string, std::less<>>& entries) {
     std::string out;
-    for (const auto& [k, v] : entries) out += "[" + sc::utf16::toUtf8(k) + "=" + sc::utf16::toUtf8(v) + "]";
+    for (const auto& [k, v] : entries)
+        out += "[" + sc::utf16::toUtf8(k) + "=" + sc::utf16::toUtf8(v) + "]";
     return out;
 }
 
@@ -22,13 +23,13 @@ TEST(CustomActionFile, LoadsByTheSeparatorRules) {
     };
     const Case cases[] = {
         {u"METRO:\\m|app!id\nDESKTOP:\\d|C:\\d.exe\n", "[DESKTOP:\\d=C:\\d.exe][METRO:\\m=app!id]"},
-        {u"|k||v|x\n", "[k=v]"},                       // leading and repeated separators, a third field
-        {u"x\n\n||\n", ""},                            // one character, empty, separators only
-        {u"k|first\nk|second\n", "[k=first]"},          // the first line of a key wins
-        {u"k|v\r\n", "[k=v\r]"},                       // a carriage return stays in the value
-        {u" k | v \n", "[ k = v ]"},                   // nothing is trimmed
-        {u"\uFEFFk|v", "[\uFEFFk=v]"},                 // a byte-order mark is part of the key
-        {u"key\nkey2|\n", "[key=][key2=]"},            // a key without a value gets an empty one
+        {u"|k||v|x\n", "[k=v]"},               // leading and repeated separators, a third field
+        {u"x\n\n||\n", ""},                    // one character, empty, separators only
+        {u"k|first\nk|second\n", "[k=first]"}, // the first line of a key wins
+        {u"k|v\r\n", "[k=v\r]"},               // a carriage return stays in the value
+        {u" k | v \n", "[ k = v ]"},           // nothing is trimmed
+        {u"\uFEFFk|v", "[\uFEFFk=v]"},         // a byte-order mark is part of the key
+        {u"key\nkey2|\n", "[key=][key2=]"},    // a key without a value gets an empty one
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(sc::utf16::toUtf8(c.text));
@@ -37,7 +38,7 @@ TEST(CustomActionFile, LoadsByTheSeparatorRules) {
 }
 
 class CustomActionStoreTest : public ::testing::Test {
-protected:
+  protected:
     sctest::TestFolder dir;
 };
 
@@ -100,9 +101,9 @@ TEST_F(CustomActionStoreTest, AFailedWriteReportsFailureAndKeepsTheMemory) {
     ASSERT_TRUE(store.add(u"a", u"1"));
     dir.removeAll();
     EXPECT_FALSE(store.add(u"b", u"2"));
-    EXPECT_EQ(store.find(u"b")->value, u"2");  // still runnable until closed
+    EXPECT_EQ(store.find(u"b")->value, u"2"); // still runnable until closed
     EXPECT_FALSE(store.remove(u"a"));
-    EXPECT_EQ(store.find(u"a")->value, u"1");  // not removed when the file still names it
+    EXPECT_EQ(store.find(u"a")->value, u"1"); // not removed when the file still names it
 }
 
 TEST_F(CustomActionStoreTest, LoadReplacesTheEntries) {
@@ -118,4 +119,4 @@ TEST_F(CustomActionStoreTest, LoadReplacesTheEntries) {
     EXPECT_TRUE(store.find(u"b"));
 }
 
-}  // namespace
+} // namespace

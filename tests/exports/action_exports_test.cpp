@@ -8,7 +8,7 @@
 namespace {
 
 class ActionExports : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::fake::resetSystem();
         CloseActionNanager();
@@ -19,7 +19,9 @@ protected:
     sctest::TestFolder dir;
 };
 
-const sc_char* s(const char16_t* text) { return reinterpret_cast<const sc_char*>(text); }
+const sc_char* s(const char16_t* text) {
+    return reinterpret_cast<const sc_char*>(text);
+}
 
 TEST_F(ActionExports, EveryCallIsNeutralWhileClosed) {
     sc_char buffer[32] = {u'x'};
@@ -105,13 +107,13 @@ TEST_F(ActionExports, RemovingAGestureDropsItsBindingOnlyWhenATemplateWent) {
     const std::u16string defaults = dir.folder() + u"/defaults.configure";
     open();
     ASSERT_EQ(SetGestureToAction(s(u"zig"), s(u"UNDO")), 1);
-    EXPECT_EQ(RemoveOneGesture(s(u"zig")), 0);  // no gesture manager
+    EXPECT_EQ(RemoveOneGesture(s(u"zig")), 0); // no gesture manager
     OpenGestureManager(reinterpret_cast<const sc_char*>(defaults.c_str()),
                        reinterpret_cast<const sc_char*>(dir.folder().c_str()));
     ASSERT_EQ(AddOneGesture(s(u"zig"), zig.data()), 1);
     ASSERT_EQ(SetGestureToAction(s(u"right"), s(u"REDO")), 1);
 
-    EXPECT_EQ(RemoveOneGesture(s(u"right")), 0);  // a default template is never removed
+    EXPECT_EQ(RemoveOneGesture(s(u"right")), 0); // a default template is never removed
     EXPECT_EQ(GetGestureSwitch(s(u"right")), 1);
     EXPECT_EQ(RemoveOneGesture(nullptr), 0);
     EXPECT_EQ(RemoveOneGesture(s(u"zig")), 1);
@@ -121,9 +123,9 @@ TEST_F(ActionExports, RemovingAGestureDropsItsBindingOnlyWhenATemplateWent) {
 
     CloseActionNanager();
     ASSERT_EQ(AddOneGesture(s(u"zig"), zig.data()), 1);
-    EXPECT_EQ(RemoveOneGesture(s(u"zig")), 0);  // no action manager: nothing changes
+    EXPECT_EQ(RemoveOneGesture(s(u"zig")), 0); // no action manager: nothing changes
     EXPECT_EQ(CheckNameExist(s(u"zig")), 1);
     CloseGestureManager();
 }
 
-}  // namespace
+} // namespace

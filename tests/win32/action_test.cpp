@@ -22,7 +22,8 @@ std::string readBytes(const std::wstring& path) {
     if (FILE* f = _wfopen(path.c_str(), L"rb")) {
         char chunk[4096];
         std::size_t n;
-        while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, n);
+        while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+            bytes.append(chunk, n);
         std::fclose(f);
     }
     return bytes;
@@ -44,7 +45,9 @@ std::string utf16le(const std::wstring& text) {
     return bytes;
 }
 
-bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Starts the helper process with the arguments; the handle is closed by the caller.
 HANDLE startPeer(const std::wstring& arguments) {
@@ -59,7 +62,8 @@ HANDLE startPeer(const std::wstring& arguments) {
 }
 
 DWORD exitCodeOf(HANDLE process) {
-    if (WaitForSingleObject(process, 60000) != WAIT_OBJECT_0) return 0xDEAD;
+    if (WaitForSingleObject(process, 60000) != WAIT_OBJECT_0)
+        return 0xDEAD;
     DWORD code = 0xDEAD;
     GetExitCodeProcess(process, &code);
     CloseHandle(process);
@@ -70,11 +74,13 @@ DWORD exitCodeOf(HANDLE process) {
 // the runner's output pipe open.
 void endExplorerChildren() {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return;
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        if (entry.th32ParentProcessID != GetCurrentProcessId() || _wcsicmp(entry.szExeFile, L"explorer.exe") != 0)
+        if (entry.th32ParentProcessID != GetCurrentProcessId() ||
+            _wcsicmp(entry.szExeFile, L"explorer.exe") != 0)
             continue;
         if (HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
             TerminateProcess(child, 0);
@@ -86,7 +92,7 @@ void endExplorerChildren() {
 }
 
 class ActionDll : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder = sctest::freshTempFolder(L"act");
         SC_FN(CloseActionNanager)();
@@ -94,7 +100,9 @@ protected:
     void TearDown() override { SC_FN(CloseActionNanager)(); }
     void open() { SC_FN(OpenActionManager)(folder.c_str()); }
     std::wstring file(const wchar_t* name) const { return folder + L"\\" + name; }
-    int bind(const wchar_t* gesture, const wchar_t* action) { return SC_FN(SetGestureToAction)(gesture, action); }
+    int bind(const wchar_t* gesture, const wchar_t* action) {
+        return SC_FN(SetGestureToAction)(gesture, action);
+    }
 
     std::wstring folder;
 };
@@ -108,7 +116,8 @@ TEST_F(ActionDll, WritesTheFilesByteForByte) {
     EXPECT_EQ(readBytes(file(L"gestureToAction.configure_v2")),
               utf16le(L"Quorvex Setting CFG\nstar,UNDO\nCircle,REDO\n"));
     ASSERT_EQ(bind(L"star", L"NULL"), 1);
-    EXPECT_EQ(readBytes(file(L"gestureToAction.configure_v2")), utf16le(L"Quorvex Setting CFG\nCircle,REDO\n"));
+    EXPECT_EQ(readBytes(file(L"gestureToAction.configure_v2")),
+              utf16le(L"Quorvex Setting CFG\nCircle,REDO\n"));
     EXPECT_EQ(readBytes(file(L"action.configure_v2")), utf16le(L"Quorvex Setting CFG\nCircle,1\nGLOBAL,0\n"));
     ASSERT_EQ(SC_FN(AddCustomAction)(L"DESKTOP:\\pad", L"C:\\pad \u00E9.exe"), 1);
     EXPECT_EQ(readBytes(file(L"custom_action.configure")), utf16le(L"DESKTOP:\\pad|C:\\pad \u00E9.exe\n"));
@@ -116,15 +125,18 @@ TEST_F(ActionDll, WritesTheFilesByteForByte) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((folder + L"\\*.tmp*").c_str(), &found);
     EXPECT_EQ(search, INVALID_HANDLE_VALUE);
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
 }
 
 TEST_F(ActionDll, ConvertsOldEightBitFilesOnce) {
     writeBytes(file(L"action.configure"), "GLOBAL,0\r\ncaf\xE9,0\r\n");
     writeBytes(file(L"gestureToAction.configure"), "caf\xE9,MUTE_KEY\n");
     open();
-    EXPECT_EQ(readBytes(file(L"action.configure_v2")), utf16le(L"Quorvex Setting CFG\nGLOBAL,0\ncaf\u00E9,0\n"));
-    EXPECT_EQ(readBytes(file(L"gestureToAction.configure_v2")), utf16le(L"Quorvex Setting CFG\ncaf\u00E9,MUTE_KEY\n"));
+    EXPECT_EQ(readBytes(file(L"action.configure_v2")),
+              utf16le(L"Quorvex Setting CFG\nGLOBAL,0\ncaf\u00E9,0\n"));
+    EXPECT_EQ(readBytes(file(L"gestureToAction.configure_v2")),
+              utf16le(L"Quorvex Setting CFG\ncaf\u00E9,MUTE_KEY\n"));
     EXPECT_FALSE(exists(file(L"action.configure")));
     EXPECT_FALSE(exists(file(L"gestureToAction.configure")));
     wchar_t action[32];
@@ -144,7 +156,7 @@ TEST_F(ActionDll, AWriteWaitsWhileAnotherProcessHoldsTheMutex) {
     std::atomic<int> result{-1};
     std::thread writer([&] { result = SC_FN(SetGestureToAction)(L"G", L"UNDO"); });
     Sleep(400);
-    EXPECT_EQ(result.load(), -1);  // still waiting for the peer
+    EXPECT_EQ(result.load(), -1); // still waiting for the peer
     EXPECT_EQ(readBytes(file(L"gestureToAction.configure_v2")), utf16le(L"Quorvex Setting CFG\n"));
     SetEvent(release);
     writer.join();
@@ -178,7 +190,7 @@ TEST_F(ActionDll, AnAbandonedMutexIsTakenAndNotKept) {
 }
 
 TEST_F(ActionDll, TwoProcessesBindingAtOnceLoseNoLine) {
-    open();  // this process's manager is open too, so three copies share the mutex
+    open(); // this process's manager is open too, so three copies share the mutex
     const int count = 25;
     HANDLE a = startPeer(L"bind \"" + folder + L"\" A " + std::to_wstring(count));
     HANDLE b = startPeer(L"bind \"" + folder + L"\" B " + std::to_wstring(count));
@@ -188,8 +200,8 @@ TEST_F(ActionDll, TwoProcessesBindingAtOnceLoseNoLine) {
     EXPECT_EQ(exitCodeOf(b), 0u);
     const std::string bindings = readBytes(file(L"gestureToAction.configure_v2"));
     const std::string switches = readBytes(file(L"action.configure_v2"));
-    EXPECT_EQ(bindings.size(), utf16le(L"Quorvex Setting CFG\n").size() + 2 * count * utf16le(L"A0,UNDO\n").size() +
-                                   2 * (count - 10) * 2);
+    EXPECT_EQ(bindings.size(), utf16le(L"Quorvex Setting CFG\n").size() +
+                                   2 * count * utf16le(L"A0,UNDO\n").size() + 2 * (count - 10) * 2);
     for (const wchar_t* prefix : {L"A", L"B"}) {
         for (int i = 0; i < count; ++i) {
             const std::wstring gesture = prefix + std::to_wstring(i);
@@ -201,7 +213,7 @@ TEST_F(ActionDll, TwoProcessesBindingAtOnceLoseNoLine) {
 
 // Records the injected key events a low-level hook sees and keeps them from reaching any window.
 class KeyboardWatch {
-public:
+  public:
     KeyboardWatch() {
         ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         thread_ = std::thread([this] {
@@ -210,8 +222,10 @@ public:
             threadId_ = GetCurrentThreadId();
             SetEvent(ready_);
             MSG msg;
-            while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-            if (hook_) UnhookWindowsHookEx(hook_);
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+                DispatchMessageW(&msg);
+            if (hook_)
+                UnhookWindowsHookEx(hook_);
         });
         WaitForSingleObject(ready_, 10000);
     }
@@ -224,7 +238,8 @@ public:
     bool hooked() const { return hook_ != nullptr; }
     // Waits until n events arrived (or the time passed) and takes them: "vk down" / "vk up", hex.
     std::vector<std::string> take(std::size_t n, int milliseconds = 5000) {
-        for (int i = 0; i < milliseconds / 10 && count() < n; ++i) Sleep(10);
+        for (int i = 0; i < milliseconds / 10 && count() < n; ++i)
+            Sleep(10);
         EnterCriticalSection(&lock_);
         std::vector<std::string> out;
         out.swap(events_);
@@ -232,12 +247,13 @@ public:
         return out;
     }
 
-private:
+  private:
     static LRESULT CALLBACK proc(int code, WPARAM wParam, LPARAM lParam) {
         if (code == HC_ACTION && instance_) {
             const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
             char text[48];
-            std::snprintf(text, sizeof text, "%02lX %s%s", key->vkCode, (key->flags & LLKHF_UP) ? "up" : "down",
+            std::snprintf(text, sizeof text, "%02lX %s%s", key->vkCode,
+                          (key->flags & LLKHF_UP) ? "up" : "down",
                           (key->flags & LLKHF_INJECTED) ? "" : " (not injected)");
             EnterCriticalSection(&instance_->lock_);
             instance_->events_.push_back(text);
@@ -281,7 +297,7 @@ TEST_F(ActionDll, KeyActionsReachALowLevelHookInOrder) {
     EXPECT_EQ(watch.take(4), (std::vector<std::string>{"11 down", "41 down", "41 up", "11 up"}));
     EXPECT_EQ(SC_FN(ExecuteAction)(L"mute"), 1);
     EXPECT_EQ(SC_FN(ExecuteAction)(L"stop"), 1);
-    EXPECT_EQ(watch.take(2), (std::vector<std::string>{"AD down", "B2 down"}));  // presses only
+    EXPECT_EQ(watch.take(2), (std::vector<std::string>{"AD down", "B2 down"})); // presses only
 
     ASSERT_EQ(SC_FN(SetGestureSwitch)(L"GLOBAL", 1), 1);
     EXPECT_EQ(SC_FN(ExecuteAction)(L"copy"), 0);
@@ -321,9 +337,11 @@ TEST_F(ActionDll, WifiSwitchWithoutAdaptersRunsAndReportsSuccess) {
     using Free = void(WINAPI*)(void*);
     using Close = DWORD(WINAPI*)(HANDLE, void*);
     auto openHandle = reinterpret_cast<Open>(reinterpret_cast<void*>(GetProcAddress(wlan, "WlanOpenHandle")));
-    auto enumerate = reinterpret_cast<Enum>(reinterpret_cast<void*>(GetProcAddress(wlan, "WlanEnumInterfaces")));
+    auto enumerate =
+        reinterpret_cast<Enum>(reinterpret_cast<void*>(GetProcAddress(wlan, "WlanEnumInterfaces")));
     auto freeMemory = reinterpret_cast<Free>(reinterpret_cast<void*>(GetProcAddress(wlan, "WlanFreeMemory")));
-    auto closeHandle = reinterpret_cast<Close>(reinterpret_cast<void*>(GetProcAddress(wlan, "WlanCloseHandle")));
+    auto closeHandle =
+        reinterpret_cast<Close>(reinterpret_cast<void*>(GetProcAddress(wlan, "WlanCloseHandle")));
     DWORD version = 0;
     HANDLE client = nullptr;
     void* list = nullptr;
@@ -335,10 +353,11 @@ TEST_F(ActionDll, WifiSwitchWithoutAdaptersRunsAndReportsSuccess) {
         }
         closeHandle(client, nullptr);
     }
-    if (interfaces != 0) GTEST_SKIP() << "a wireless interface is present; its radio is not touched by tests";
+    if (interfaces != 0)
+        GTEST_SKIP() << "a wireless interface is present; its radio is not touched by tests";
     open();
     ASSERT_EQ(bind(L"wifi", L"WIFISWITCH"), 1);
     EXPECT_EQ(SC_FN(ExecuteAction)(L"wifi"), 1);
 }
 
-}  // namespace
+} // namespace

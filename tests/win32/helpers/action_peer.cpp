@@ -23,11 +23,13 @@ std::wstring exeFolder() {
 
 int takeMutex(const std::wstring& tag, bool release) {
     HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
-    if (!mutex || WaitForSingleObject(mutex, 10000) != WAIT_OBJECT_0) return 10;
+    if (!mutex || WaitForSingleObject(mutex, 10000) != WAIT_OBJECT_0)
+        return 10;
     HANDLE held = CreateEventW(nullptr, TRUE, FALSE, (tag + L"_held").c_str());
     HANDLE go = CreateEventW(nullptr, TRUE, FALSE, (tag + L"_release").c_str());
     SetEvent(held);
-    if (!release) return 0;  // the system abandons the mutex as the process ends
+    if (!release)
+        return 0; // the system abandons the mutex as the process ends
     WaitForSingleObject(go, 20000);
     ReleaseMutex(mutex);
     CloseHandle(mutex);
@@ -36,30 +38,36 @@ int takeMutex(const std::wstring& tag, bool release) {
 
 int bind(const std::wstring& folder, const std::wstring& prefix, int count) {
     HMODULE dll = LoadLibraryW((exeFolder() + L"strokecast.dll").c_str());
-    if (!dll) return 100;
+    if (!dll)
+        return 100;
     auto open = reinterpret_cast<decltype(&OpenActionManager)>(
         reinterpret_cast<void*>(GetProcAddress(dll, "OpenActionManager")));
     auto close = reinterpret_cast<decltype(&CloseActionNanager)>(
         reinterpret_cast<void*>(GetProcAddress(dll, "CloseActionNanager")));
     auto setAction = reinterpret_cast<decltype(&SetGestureToAction)>(
         reinterpret_cast<void*>(GetProcAddress(dll, "SetGestureToAction")));
-    if (!open || !close || !setAction) return 101;
+    if (!open || !close || !setAction)
+        return 101;
     open(folder.c_str());
     int failures = 0;
     for (int i = 0; i < count; ++i) {
         const std::wstring gesture = prefix + std::to_wstring(i);
-        if (setAction(gesture.c_str(), L"UNDO") != 1) ++failures;
+        if (setAction(gesture.c_str(), L"UNDO") != 1)
+            ++failures;
     }
     close();
     return failures;
 }
 
-}  // namespace
+} // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 3 && std::wstring(argv[1]) == L"hold") return takeMutex(argv[2], true);
-    if (argc == 3 && std::wstring(argv[1]) == L"abandon") return takeMutex(argv[2], false);
-    if (argc == 5 && std::wstring(argv[1]) == L"bind") return bind(argv[2], argv[3], _wtoi(argv[4]));
+    if (argc == 3 && std::wstring(argv[1]) == L"hold")
+        return takeMutex(argv[2], true);
+    if (argc == 3 && std::wstring(argv[1]) == L"abandon")
+        return takeMutex(argv[2], false);
+    if (argc == 5 && std::wstring(argv[1]) == L"bind")
+        return bind(argv[2], argv[3], _wtoi(argv[4]));
     std::fprintf(stderr, "usage: action_peer hold|abandon TAG | bind FOLDER PREFIX COUNT\n");
     return 2;
 }
