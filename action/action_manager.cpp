@@ -129,8 +129,15 @@ bool ActionManager::setGestureToAction(std::u16string_view gesture, std::u16stri
         return removeLocked(gesture);
     }
     const auto it = bindings_.find(gesture);
-    if (it == bindings_.end())
-        return appendNameToAction(gesture, action) && appendSwitch(gesture, true);
+    if (it == bindings_.end()) {
+        if (!appendNameToAction(gesture, action))
+            return false;
+        // A switch the gesture already has stays as it is: a "1" record behind it would contradict it,
+        // and for "GLOBAL", whose last record wins, would stop every gesture from the next start on.
+        if (switches_.find(gesture) != switches_.end())
+            return true;
+        return appendSwitch(gesture, true);
+    }
     if (it->second == action)
         return true;
     const std::u16string old = std::exchange(it->second, std::u16string(action));

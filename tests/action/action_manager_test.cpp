@@ -112,8 +112,20 @@ TEST_F(ActionManagerTest, BindingKeepsAnEarlierSwitch) {
     ASSERT_TRUE(am->setGestureSwitch(u"G", false));
     ASSERT_TRUE(am->setGestureToAction(u"G", u"UNDO"));
     EXPECT_FALSE(am->getGestureSwitch(u"G"));
+    EXPECT_EQ(dir.text(kSwitchFile), withHeader(u"GLOBAL,0\nG,0\n"));
     am.reset();
-    EXPECT_FALSE(open()->getGestureSwitch(u"G")); // the earlier line wins on loading
+    EXPECT_FALSE(open()->getGestureSwitch(u"G"));
+}
+
+TEST_F(ActionManagerTest, BindingAGestureNamedGlobalLeavesTheGlobalSwitchAlone) {
+    auto am = open();
+    ASSERT_TRUE(am->setGestureToAction(u"G", u"CTRL_C"));
+    ASSERT_TRUE(am->setGestureToAction(u"GLOBAL", u"UNDO"));
+    EXPECT_EQ(dir.text(kSwitchFile), withHeader(u"GLOBAL,0\nG,1\n"));
+    am.reset();
+    am = open();
+    EXPECT_FALSE(am->getGestureSwitch(u"GLOBAL"));
+    EXPECT_TRUE(am->executeActionOfGesture(u"G"));
 }
 
 TEST_F(ActionManagerTest, NullRemovesTheGestureFromBothFiles) {
