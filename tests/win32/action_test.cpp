@@ -211,6 +211,22 @@ TEST_F(ActionDll, TwoProcessesBindingAtOnceLoseNoLine) {
     }
 }
 
+TEST_F(ActionDll, RemovingAUserGestureDropsItsBindingAndSwitch) {
+    writeBytes(file(L"defaults.configure"), utf16le(L"right,0,0,100,0\n"));
+    SC_FN(OpenGestureManager)(file(L"defaults.configure").c_str(), folder.c_str());
+    open();
+    const uint16_t zig[] = {10, 10, 60, 60, 110, 10, 160, 60, 0};
+    ASSERT_EQ(SC_FN(AddOneGesture)(L"zig", zig), 1);
+    ASSERT_EQ(bind(L"zig", L"UNDO"), 1);
+    ASSERT_EQ(bind(L"right", L"REDO"), 1);
+    EXPECT_EQ(SC_FN(RemoveOneGesture)(L"right"), 0); // only user templates are removed
+    EXPECT_EQ(SC_FN(RemoveOneGesture)(L"zig"), 1);
+    EXPECT_EQ(readBytes(file(L"gestureToAction.configure_v2")),
+              utf16le(L"Quorvex Setting CFG\nright,REDO\n"));
+    EXPECT_EQ(readBytes(file(L"action.configure_v2")), utf16le(L"Quorvex Setting CFG\nGLOBAL,0\nright,1\n"));
+    SC_FN(CloseGestureManager)();
+}
+
 // Records the injected key events a low-level hook sees and keeps them from reaching any window.
 class KeyboardWatch {
   public:
