@@ -65,6 +65,8 @@ void CharmBarBroker::setCharmBarCaptureEnable(bool enable) {
 }
 
 bool CharmBarBroker::ShowOrDismissThreadWindow() {
+    if (capturerWindow_ == 0)
+        return false;
     const OverlayState::Toggle toggle = overlay_.showOrDismiss();
     if (toggle.generation) {
         trace::line(u"will CreateThreadWindow");
@@ -77,6 +79,9 @@ bool CharmBarBroker::ShowOrDismissThreadWindow() {
 }
 
 bool CharmBarBroker::CreateThreadWindow(bool forCharmBar) {
+    // Without a capturer window the overlay's points would have nowhere to go.
+    if (capturerWindow_ == 0)
+        return false;
     const auto generation = overlay_.beginStart();
     if (!generation)
         return false;

@@ -37,9 +37,11 @@ class CharmBarBroker : public std::enable_shared_from_this<CharmBarBroker> {
     void setCapturerWindow(WindowId window) { capturerWindow_ = window; }
     void setCharmBarCaptureEnable(bool enable);
 
-    // Hot key: shows an overlay when there is none, else asks the current one to go.
+    // Hot key: shows an overlay when there is none, else asks the current one to go. false without a
+    // capturer window.
     bool ShowOrDismissThreadWindow();
-    // Starts an overlay thread unless an overlay is current; false when none started.
+    // Starts an overlay thread unless an overlay is current or no capturer window receives its points;
+    // false when none started.
     bool CreateThreadWindow(bool forCharmBar);
     // Dismisses the overlay once touch input pauses (at once if it had no touch).
     void ScheduleDestroyThreadWindow();

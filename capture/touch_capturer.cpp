@@ -25,15 +25,27 @@ void CapturerCore::CapturerThreadProc() {
 
 void CapturerCore::publish(WindowId window) {
     bool closeAtOnce = false;
+    std::vector<Request> pending;
     {
         std::lock_guard lock(mutex_);
         window_ = window;
         threadDone_ = true;
         closeAtOnce = closing_ && window != 0;
+        pending = std::move(pendingHotKey_);
+        if (broker_ && window != 0)
+            broker_->setCapturerWindow(window);
     }
     published_.notify_all();
+    if (window == 0)
+        return;
+    for (const Request& request : pending)
+        post(window, request.wParam, request.lParam);
     if (closeAtOnce)
         platform::ui::postMessage(window, msg::kClose, 0, 0);
+}
+
+void CapturerCore::post(WindowId window, std::uintptr_t wParam, std::intptr_t lParam) {
+    platform::ui::postMessage(window, msg::kCaptureHotKey, wParam, lParam);
 }
 
 CapturerCore::WindowId CapturerCore::waitForWindow(std::chrono::milliseconds limit) {
@@ -56,8 +68,11 @@ void CapturerCore::close() {
 
 void CapturerCore::setBroker(std::shared_ptr<CharmBarBroker> broker) {
     std::lock_guard lock(mutex_);
-    if (!closing_)
-        broker_ = std::move(broker);
+    if (closing_)
+        return;
+    broker_ = std::move(broker);
+    if (broker_ && window_ != 0)
+        broker_->setCapturerWindow(window_);
 }
 
 bool CapturerCore::CapturerWindowProc(WindowId window, unsigned message, std::uintptr_t wParam,
@@ -149,6 +164,11 @@ void CapturerCore::handleHotKeyRequest(WindowId window, std::uintptr_t wParam, s
 }
 
 void CapturerCore::setHotKey(bool enable, std::uint32_t key) {
+    {
+        std::lock_guard lock(mutex_);
+        if (threadDone_ && window_ == 0)
+            return;
+    }
     const bool inUse = hot_key_in_use;
     std::u16string line = u"setHotKey : ";
     line += enable ? u"1" : u"0";
@@ -156,15 +176,26 @@ void CapturerCore::setHotKey(bool enable, std::uint32_t key) {
     line += static_cast<char16_t>(key & 0xFF);
     console::line(std::u16string_view(line));
     console::line(std::string("hot_key_in_use : ") + (inUse ? "1" : "0"));
-    const WindowId target = window_;
+    Request request{};
     if (!enable) {
-        if ((inUse || hotKeyRequested_.exchange(false)) && target != 0)
-            platform::ui::postMessage(target, msg::kCaptureHotKey, 0, 1);
-        hotKeyRequested_ = false;
-    } else if (target != 0) {
+        const bool owed = hotKeyRequested_.exchange(false);
+        if (!inUse && !owed)
+            return;
+        request = {0, 1};
+    } else {
         hotKeyRequested_ = true;
-        platform::ui::postMessage(target, msg::kCaptureHotKey, key, 0);
+        request = {key, 0};
     }
+    WindowId target = 0;
+    {
+        std::lock_guard lock(mutex_);
+        target = window_;
+        if (target == 0) {
+            pendingHotKey_.push_back(request);
+            return;
+        }
+    }
+    post(target, request.wParam, request.lParam);
 }
 
 TouchCapturer::TouchCapturer(StrokeHooks hooks) : core_(std::make_shared<CapturerCore>(std::move(hooks))) {
@@ -173,52 +204,31 @@ TouchCapturer::TouchCapturer(StrokeHooks hooks) : core_(std::make_shared<Capture
     const bool started = platform::ui::startThread([core = core_] { core->CapturerThreadProc(); });
     if (!started) {
         trace::line(u"create receive window thread fail");
+        core_->CapturerThreadFailed();
         return;
     }
     trace::line(u"will close handle");
-    if (core_->waitForWindow(kOpenWait) != 0)
-        ensureBroker();
+    core_->waitForWindow(kOpenWait);
+    // The broker needs only the executable's module, so it is made even when the window is slower than
+    // the wait; the window joins it as soon as it exists, and the hot key works from then on.
+    trace::line(u"will create CharmBarBroker");
+    broker_ = CharmBarBroker::create(platform::ui::processModule());
+    core_->setBroker(broker_);
 }
 
 TouchCapturer::~TouchCapturer() {
-    std::shared_ptr<CharmBarBroker> broker;
-    {
-        std::lock_guard lock(brokerMutex_);
-        broker = std::move(broker_);
-    }
-    if (broker)
-        broker->shutDown();
+    if (broker_)
+        broker_->shutDown();
     core_->close();
 }
 
-std::shared_ptr<CharmBarBroker> TouchCapturer::broker() const {
-    std::lock_guard lock(brokerMutex_);
-    return broker_;
-}
-
-std::shared_ptr<CharmBarBroker> TouchCapturer::ensureBroker() {
-    std::lock_guard lock(brokerMutex_);
-    const WindowId window = core_->window();
-    if (broker_ || window == 0)
-        return broker_;
-    trace::line(u"will create CharmBarBroker");
-    broker_ = CharmBarBroker::create(platform::ui::windowModule(window));
-    broker_->setCapturerWindow(window);
-    core_->setBroker(broker_);
-    return broker_;
-}
-
 void TouchCapturer::setHotKey(bool enable, std::uint32_t key) {
-    if (core_->window() == 0)
-        return;
-    // The hot key is useless without the overlay's broker, so it exists before the key can be pressed.
-    ensureBroker();
     core_->setHotKey(enable, key);
 }
 
 void TouchCapturer::setCharmBarCaptureEnable(bool enable) {
-    if (auto broker = ensureBroker())
-        broker->setCharmBarCaptureEnable(enable);
+    if (broker_)
+        broker_->setCharmBarCaptureEnable(enable);
 }
 
 } // namespace sc

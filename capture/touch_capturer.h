@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "capture/charm_bar_broker.h"
 #include "capture/stroke_collector.h"
@@ -26,6 +27,8 @@ class CapturerCore : public std::enable_shared_from_this<CapturerCore> {
 
     // The capturer thread: creates the window, publishes it and pumps messages until the window goes.
     void CapturerThreadProc();
+    // The thread could not be started: there will be no window.
+    void CapturerThreadFailed() { publish(0); }
     // Waits until the thread has published its window or failed, at most `limit`; the window or 0.
     WindowId waitForWindow(std::chrono::milliseconds limit);
     // Closing: a window published after this is destroyed at once; the current one is asked to close.
@@ -34,7 +37,10 @@ class CapturerCore : public std::enable_shared_from_this<CapturerCore> {
     bool CapturerWindowProc(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
     // Host side of the hot key: writes its console lines and posts the request to the capturer thread.
+    // Does nothing once the thread has failed to make its window; a request made while the window is
+    // still being made is posted as soon as it exists.
     void setHotKey(bool enable, std::uint32_t key);
+    // The broker learns the capturer window as soon as both exist.
     void setBroker(std::shared_ptr<CharmBarBroker> broker);
 
     WindowId window() const { return window_; }
@@ -47,6 +53,7 @@ class CapturerCore : public std::enable_shared_from_this<CapturerCore> {
     void handleHotKeyRequest(WindowId window, std::uintptr_t wParam, std::intptr_t lParam);
     void handleHotKey(std::uintptr_t id);
     void publish(WindowId window);
+    void post(WindowId window, std::uintptr_t wParam, std::intptr_t lParam);
 
     const StrokeHooks hooks_;
     // Capturer thread only.
@@ -64,6 +71,11 @@ class CapturerCore : public std::enable_shared_from_this<CapturerCore> {
     bool threadDone_ = false; // the window is published, or the thread failed
     bool closing_ = false;
     std::shared_ptr<CharmBarBroker> broker_;
+    struct Request {
+        std::uintptr_t wParam;
+        std::intptr_t lParam;
+    };
+    std::vector<Request> pendingHotKey_; // made before the window existed
 };
 
 // One open capturer: opening starts the thread and waits briefly for its window; destruction closes.
@@ -78,21 +90,16 @@ class TouchCapturer {
     TouchCapturer(const TouchCapturer&) = delete;
     TouchCapturer& operator=(const TouchCapturer&) = delete;
 
-    // Does nothing without a window.
+    // Does nothing when the capturer thread could not make its window.
     void setHotKey(bool enable, std::uint32_t key);
-    // Does nothing without a broker.
+    // Does nothing without a broker (the capturer thread could not be started).
     void setCharmBarCaptureEnable(bool enable);
 
     WindowId window() const { return core_->window(); }
-    std::shared_ptr<CharmBarBroker> broker() const;
+    CharmBarBroker* broker() const { return broker_.get(); }
 
   private:
-    // Creates the broker once the window exists: at opening, or, when the window came after the opening
-    // wait, at the next call from a host thread.
-    std::shared_ptr<CharmBarBroker> ensureBroker();
-
     std::shared_ptr<CapturerCore> core_;
-    mutable std::mutex brokerMutex_;
     std::shared_ptr<CharmBarBroker> broker_;
 };
 

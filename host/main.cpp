@@ -56,7 +56,7 @@ static void usage(const Context& ctx) {
         "actions:   bind GESTURE ACTION | switch GESTURE on|off | actions | run GESTURE\n"
         "           custom add KEY VALUE | custom remove KEY\n"
         "apps:      apps | icon LOGO COLOR OUT.bmp | file-icon PATH OUT.bmp\n"
-        "capture:   resident [--hotkey KEY] [--charm-bar] | replay STROKE\n"
+        "capture:   resident [--hotkey KEY] [--charm-bar] [--echo-actions] | replay STROKE\n"
         "POINTS is \"x,y x,y ...\" or @file.\n",
         ctx.program.c_str());
 }

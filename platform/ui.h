@@ -29,8 +29,8 @@ WindowId createOverlayWindow(ModuleId instance, MessageHandler handler);
 // Cuts the rectangle of `excluded` (when set) out of the overlay, makes it almost transparent and shows it.
 void showOverlayWindow(WindowId overlay, WindowId excluded);
 
-// The module instance the window was created with.
-ModuleId windowModule(WindowId window);
+// The host executable's module, which the capture windows and their classes belong to.
+ModuleId processModule();
 // The window exists, is enabled and is visible.
 bool isWindowShown(WindowId window);
 

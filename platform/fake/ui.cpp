@@ -91,7 +91,7 @@ void showOverlayWindow(WindowId overlay, WindowId excluded) {
     fake::ui().overlaysShown.emplace_back(overlay, excluded);
 }
 
-ModuleId windowModule(WindowId) {
+ModuleId processModule() {
     return 0x400000;
 }
 

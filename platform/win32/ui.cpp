@@ -175,11 +175,8 @@ void showOverlayWindow(WindowId overlay, WindowId excluded) {
     UpdateWindow(hwnd(overlay));
 }
 
-ModuleId windowModule(WindowId window) {
-    // The capturer window is created without an instance; its class, and so the window, belongs to the
-    // executable, and a class registered under a null instance could not be found again.
-    const auto instance = static_cast<ModuleId>(GetWindowLongPtrW(hwnd(window), GWLP_HINSTANCE));
-    return instance != 0 ? instance : reinterpret_cast<ModuleId>(GetModuleHandleW(nullptr));
+ModuleId processModule() {
+    return reinterpret_cast<ModuleId>(GetModuleHandleW(nullptr));
 }
 
 bool isWindowShown(WindowId window) {
