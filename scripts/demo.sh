@@ -25,4 +25,22 @@ echo "== bind a gesture to a harmless action (copy) and run it"
 host --user-folder "$cfg" bind circle_clockwise CTRL_C
 host --user-folder "$cfg" actions
 host --user-folder "$cfg" run circle_clockwise
+echo "== end to end: a resident host captures, a recorded stroke is posted to it as the overlay would"
+# The resident host runs until its standard input closes; its log is a file, read while it runs.
+mkfifo "$work/stop"
+timeout -k 5 120 wine64 "$root/build/windows/bin/strokecast-host.exe" --user-folder "$cfg" \
+    resident --hotkey K --echo-actions <"$work/stop" >"$work/resident.log" 2>&1 &
+resident=$!
+exec 3>"$work/stop"
+for _ in $(seq 100); do
+    grep -q "resident: capturing" "$work/resident.log" && break
+    sleep 0.1
+done
+host --user-folder "$cfg" replay @data/samples/circle_clockwise.stroke
+# The stroke ends 300 ms after its last point; recognition and the bound action follow at once.
+sleep 1
+exec 3>&-
+wait "$resident" || true
+# Wine registers no UI Automation: the engine says so and captures on without the charm-bar watch.
+cat "$work/resident.log"
 rm -rf "$work"
