@@ -1,6 +1,9 @@
 // UTF-16 text helpers.
 #include "common/utf16.h"
 
+#include <bit>
+#include <cstring>
+
 namespace sc::utf16 {
 
 void appendBytes(std::string& out, std::u16string_view text) {
@@ -21,6 +24,11 @@ std::string toBytes(std::u16string_view text) {
 
 std::u16string fromBytes(std::string_view bytes) {
     std::u16string out(bytes.size() / 2, u'\0');
+    if constexpr (std::endian::native == std::endian::little) {
+        // Whole files pass through here: on a little-endian host the bytes are the code units already.
+        std::memcpy(out.data(), bytes.data(), out.size() * sizeof(char16_t));
+        return out;
+    }
     for (std::size_t i = 0; i < out.size(); ++i) {
         const auto lo = static_cast<unsigned char>(bytes[2 * i]);
         const auto hi = static_cast<unsigned char>(bytes[2 * i + 1]);

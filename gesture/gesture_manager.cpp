@@ -89,13 +89,20 @@ bool GestureManager::addGesture(std::u16string_view name, const PointList& point
     std::unique_lock lock(mutex_);
     const auto userEntry = userGestures.emplace(gesture->name, gesture.get());
     try {
-        allGestures.emplace(gesture->name, gesture.get());
+        const auto allEntry = allGestures.emplace(gesture->name, gesture.get());
+        try {
+            matcher->templateAdded(*gesture);
+            matcher->updateNames(gesture->name);
+        } catch (...) {
+            matcher->templateRemoved(*gesture);
+            allGestures.erase(allEntry);
+            throw;
+        }
     } catch (...) {
         userGestures.erase(userEntry);
         throw;
     }
     Gesture* added = gesture.release();
-    matcher->updateNames(added->name);
     return saveUserGesture(userGestureFile, userGestures, added);
 }
 
@@ -113,6 +120,7 @@ bool GestureManager::removeGesture(std::u16string_view name) {
             break;
         }
     }
+    matcher->templateRemoved(*removed);
     delete removed;
     if (allGestures.find(name) == allGestures.end())
         matcher->updateNames(name, true);

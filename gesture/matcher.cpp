@@ -1,5 +1,6 @@
-// The point-pattern matcher. This straightforward version resamples every template for every
-// comparison; it is the reference that any faster path must agree with.
+// The point-pattern matcher. Templates are resampled and their directions taken once (TemplateAngles);
+// a recognition resamples the stroke once and scores every template from those angles. The arithmetic
+// of each comparison, and the order of every sum, are those of the single comparison below.
 #include "gesture/matcher.h"
 
 #include <algorithm>
@@ -15,10 +16,6 @@ MatchResult::MatchResult(std::u16string resultName, double p, std::uint64_t temp
     setProbability(p);
 }
 
-void MatchResult::setProbability(double p) {
-    probability = (p > 100.0 || p < 0.0) ? 1.0 : p;
-}
-
 double compareAngles(const std::vector<double>& templateAngles, const std::vector<double>& strokeAngles) {
     const std::size_t n = std::min(templateAngles.size(), strokeAngles.size());
     double sum = 0.0;
@@ -29,24 +26,90 @@ double compareAngles(const std::vector<double>& templateAngles, const std::vecto
 }
 
 PointPatternMatcher::PointPatternMatcher(const GestureList& gestures, std::uint64_t sampleCount)
-    : sampleCount_(sampleCount), gestures_(gestures) {
+    : sampleCount_(sampleCount), gestures_(gestures), templates_(static_cast<std::size_t>(sampleCount)) {
     updateNames();
 }
 
 void PointPatternMatcher::updateNames(std::optional<std::u16string_view> name, bool remove) {
     if (!name) {
-        names_.clear();
+        // Built aside and swapped in, so a failure leaves the matcher as it was.
+        NameSet names;
         for (const auto& entry : gestures_)
-            names_.insert(names_.end(), entry.first);
+            names.insert(names.end(), entry.first);
+        TemplateAngles templates(static_cast<std::size_t>(sampleCount_));
+        templates.assign(gestures_);
+        auto ranges = nameRanges(names, templates);
+        names_.swap(names);
+        std::swap(templates_, templates);
+        nameRanges_.swap(ranges);
         return;
     }
     if (remove) {
         const auto it = names_.find(*name);
-        if (it != names_.end())
+        if (it != names_.end()) {
             names_.erase(it);
-    } else {
-        names_.emplace(*name);
+            indexNames();
+        }
+        return;
     }
+    const auto [it, inserted] = names_.emplace(*name);
+    if (!inserted)
+        return;
+    try {
+        indexNames();
+    } catch (...) {
+        names_.erase(it);
+        throw;
+    }
+}
+
+void PointPatternMatcher::templateAdded(const Gesture& gesture) {
+    templates_.add(gesture);
+    try {
+        indexNames();
+    } catch (...) {
+        templates_.remove(gesture);
+        throw;
+    }
+}
+
+void PointPatternMatcher::templateRemoved(const Gesture& gesture) noexcept {
+    templates_.remove(gesture);
+    refreshRanges();
+}
+
+PointPatternMatcher::Ranges PointPatternMatcher::nameRanges(const NameSet& names,
+                                                            const TemplateAngles& templates) {
+    Ranges ranges(names.size());
+    fillRanges(names, templates, ranges);
+    return ranges;
+}
+
+void PointPatternMatcher::fillRanges(const NameSet& names, const TemplateAngles& templates,
+                                     Ranges& ranges) noexcept {
+    // Both run in code-unit order; a name of the set may have no template, and a template's name may
+    // have been dropped from the set.
+    std::size_t i = 0;
+    auto range = ranges.begin();
+    for (const std::u16string& name : names) {
+        while (i < templates.size() && templates.gesture(i).name < name)
+            ++i;
+        const std::size_t first = i;
+        while (i < templates.size() && templates.gesture(i).name == name)
+            ++i;
+        *range++ = {first, i};
+    }
+}
+
+void PointPatternMatcher::indexNames() {
+    if (nameRanges_.size() == names_.size())
+        refreshRanges();
+    else
+        nameRanges_ = nameRanges(names_, templates_);
+}
+
+void PointPatternMatcher::refreshRanges() noexcept {
+    fillRanges(names_, templates_, nameRanges_);
 }
 
 void PointPatternMatcher::GetPointPatternMatchResult(const Gesture& compareTo, const PointList& points,
@@ -61,21 +124,34 @@ void PointPatternMatcher::GetPointPatternMatchResult(const Gesture& compareTo, c
                 utf16::fromUnsigned(points.size()));
 }
 
-void PointPatternMatcher::matchAll(const PointList& stroke, std::vector<MatchResult>& results) const {
+void PointPatternMatcher::scoreNames(const PointList& stroke, std::vector<NameScore>& scores) const {
+    scores.clear();
+    if (names_.empty())
+        return;
+    const std::vector<double> strokeAngles = directionAngles(resample(stroke, sampleCount_));
+    std::vector<double> probabilities;
+    std::vector<double> sums;
+    templates_.score(strokeAngles, probabilities, sums);
+    scores.reserve(names_.size());
+    auto range = nameRanges_.begin();
     for (const std::u16string& name : names_) {
+        // A name's templates in list order, each adding its stored score; a name with none gets 0/0.
         double sum = 0.0;
-        std::uint64_t counts = 0;
         std::uint64_t k = 0;
-        const auto [first, last] = gestures_.equal_range(name);
-        for (auto it = first; it != last; ++it) {
-            MatchResult one;
-            GetPointPatternMatchResult(*it->second, stroke, one);
-            sum += one.probability;
-            counts += one.count;
+        for (std::size_t i = range->first; i < range->second; ++i) {
+            sum += probabilities[i];
             ++k;
         }
-        results.emplace_back(name, sum / static_cast<double>(k), counts);
+        scores.push_back({&name, storedProbability(sum / static_cast<double>(k)), k});
+        ++range;
     }
+}
+
+void PointPatternMatcher::matchAll(const PointList& stroke, std::vector<MatchResult>& results) const {
+    std::vector<NameScore> scores;
+    scoreNames(stroke, scores);
+    for (const NameScore& s : scores)
+        results.emplace_back(*s.name, s.probability, s.count);
 }
 
 std::u16string_view chooseName(const std::vector<MatchResult>& results) {
@@ -99,10 +175,21 @@ void PointPatternMatcher::recognize(const PointList& stroke, std::u16string& res
         result = kNoGestureFound;
         return;
     }
-    std::vector<MatchResult> results;
-    results.reserve(names_.size());
-    matchAll(stroke, results);
-    result = chooseName(results);
+    std::vector<NameScore> scores;
+    scoreNames(stroke, scores);
+    // chooseName's rule, without copying every name into a result.
+    const NameScore* best = nullptr;
+    double bestProbability = 0.0;
+    for (const NameScore& s : scores) {
+        if (s.probability > bestProbability) {
+            best = &s;
+            bestProbability = s.probability;
+        }
+    }
+    if (best != nullptr && bestProbability > kAcceptThreshold)
+        result = *best->name;
+    else
+        result = kNoGestureFound;
 }
 
 } // namespace sc

@@ -9,10 +9,17 @@
 #include <vector>
 
 #include "common/types.h"
+#include "gesture/template_angles.h"
 
 namespace sc {
 
 using NameSet = std::set<std::u16string, std::less<>>;
+
+// What a result keeps of a probability p: p itself, or 1.0 when p lies outside [0, 100]. A NaN passes
+// both tests and is kept, so it never wins.
+inline double storedProbability(double p) {
+    return (p > 100.0 || p < 0.0) ? 1.0 : p;
+}
 
 // How well a stroke fits one template or one name, in percent.
 struct MatchResult {
@@ -23,24 +30,34 @@ struct MatchResult {
     MatchResult() = default;
     MatchResult(std::u16string resultName, double p, std::uint64_t templates);
 
-    // Stores p, or 1.0 when p lies outside [0, 100]. A NaN passes both tests and is kept, so it never wins.
-    void setProbability(double p);
+    void setProbability(double p) { probability = storedProbability(p); }
 };
 
 // Percent agreement of two direction sequences over their common length: 100 minus the mean angle
 // difference scaled so that pi is 100. NaN when either sequence is empty. The template comes first.
 double compareAngles(const std::vector<double>& templateAngles, const std::vector<double>& strokeAngles);
 
+// Each template's direction angles are taken once, when the matcher is built or told of the template,
+// and the stroke's once per recognition; the scores are those of resampling both for every comparison,
+// bit for bit.
 class PointPatternMatcher {
   public:
-    // Keeps a reference to the caller's template list, which must outlive the matcher.
+    // Keeps a reference to the caller's template list, which must outlive the matcher. The list may
+    // change only through the calls below that tell the matcher about it.
     PointPatternMatcher(const GestureList& gestures, std::uint64_t sampleCount);
 
     // The distinct names of the templates, in code-unit order: the order in which names are scored.
     const NameSet& names() const { return names_; }
 
-    // With a name: inserts it, or erases it when `remove` is true. Without: rebuilds the set from the list.
+    // With a name: inserts it, or erases it when `remove` is true. Without: rebuilds the set, and the
+    // templates' angles, from the list.
     void updateNames(std::optional<std::u16string_view> name = std::nullopt, bool remove = false);
+
+    // A template was just inserted into the list, after the others of its name.
+    void templateAdded(const Gesture& gesture);
+
+    // A template is being erased from the list; call before it is deleted. Never fails.
+    void templateRemoved(const Gesture& gesture) noexcept;
 
     // One result per name, in name order: the mean score over that name's templates.
     void matchAll(const PointList& stroke, std::vector<MatchResult>& results) const;
@@ -55,10 +72,30 @@ class PointPatternMatcher {
 
     std::uint64_t sampleCount() const { return sampleCount_; }
 
+    // Bytes held for the templates' angles (not counting the templates).
+    std::size_t cacheBytes() const { return templates_.memoryBytes(); }
+
   private:
+    struct NameScore {
+        const std::u16string* name;
+        double probability;
+        std::uint64_t count;
+    };
+    // Every name's mean score, in name order, into `scores`.
+    void scoreNames(const PointList& stroke, std::vector<NameScore>& scores) const;
+    using Ranges = std::vector<std::pair<std::size_t, std::size_t>>;
+    static Ranges nameRanges(const NameSet& names, const TemplateAngles& templates);
+    static void fillRanges(const NameSet& names, const TemplateAngles& templates, Ranges& ranges) noexcept;
+    // Brings nameRanges_ in line with names_ and templates_; only a change in the number of names allocates.
+    void indexNames();
+    void refreshRanges() noexcept;
+
     NameSet names_;
     std::uint64_t sampleCount_;
     const GestureList& gestures_;
+    TemplateAngles templates_;
+    // For each name of names_, in order, the range of its templates in templates_.
+    Ranges nameRanges_;
 };
 
 // The name of the first result with the highest score, if that score is above 75; otherwise

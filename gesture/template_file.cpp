@@ -2,6 +2,7 @@
 // in place: a file of ten thousand templates must open in a few milliseconds.
 #include "gesture/template_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -82,6 +83,9 @@ void parseLine(std::u16string_view line, GestureList& target) {
 } // namespace
 
 void parsePoints(std::u16string_view text, PointList& target) {
+    // Every two fields make a point; runs of commas are rare, so this is the exact size as a rule.
+    const auto commas = static_cast<std::size_t>(std::count(text.begin(), text.end(), separateChar));
+    target.reserve(target.size() + (commas + 1) / 2);
     bool haveX = false;
     float x = 0.0f;
     std::size_t i = 0;

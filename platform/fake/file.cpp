@@ -2,6 +2,7 @@
 #include "platform/file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -40,18 +41,24 @@ bool writeWithFlags(const std::string& path, std::string_view bytes, int flags) 
 bool readFile(std::u16string_view path, std::string& bytes) {
     const int fd = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    bytes.clear();
-    char chunk[65536];
+    // Read straight into a buffer of the file's size; a file that grows meanwhile is read on to its end.
+    struct stat info {};
+    std::size_t size = (::fstat(fd, &info) == 0 && info.st_size > 0) ? static_cast<std::size_t>(info.st_size) : 0;
+    bytes.resize(size + 1);
+    std::size_t have = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (have == bytes.size()) bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
         if (n < 0) {
             ::close(fd);
+            bytes.clear();
             return false;
         }
         if (n == 0) break;
-        bytes.append(chunk, static_cast<std::size_t>(n));
+        have += static_cast<std::size_t>(n);
     }
     ::close(fd);
+    bytes.resize(have);
     return true;
 }
 

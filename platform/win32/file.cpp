@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include <atomic>
 
 #include "platform/win32/handles.h"
@@ -35,16 +37,23 @@ bool writeAll(HANDLE file, std::string_view bytes) {
 bool readFile(std::u16string_view path, std::string& bytes) {
     UniqueFile file = openFile(wide(path), GENERIC_READ, OPEN_EXISTING);
     if (!file) return false;
-    bytes.clear();
+    // Read straight into a buffer of the file's size; a file that grows meanwhile is read on to its end.
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) bytes.reserve(static_cast<size_t>(size.QuadPart));
-    char chunk[65536];
+    const bool sized = GetFileSizeEx(file.get(), &size) && size.QuadPart > 0;
+    bytes.resize(sized ? static_cast<size_t>(size.QuadPart) + 1 : 65536);
+    size_t have = 0;
     for (;;) {
+        if (have == bytes.size()) bytes.resize(bytes.size() * 2);
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - have, 1u << 30));
         DWORD got = 0;
-        if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return false;
+        if (!ReadFile(file.get(), bytes.data() + have, want, &got, nullptr)) {
+            bytes.clear();
+            return false;
+        }
         if (got == 0) break;
-        bytes.append(chunk, got);
+        have += got;
     }
+    bytes.resize(have);
     return true;
 }
 
