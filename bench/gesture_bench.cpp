@@ -1,20 +1,41 @@
-// Recognition and template loading speed over recorded human strokes.
-// Run: build/native/bin/gesture_bench   (figures per recognition and per manager opening)
-#include <benchmark/benchmark.h>
-#include <unistd.h>
-
+// Recognition and template loading speed over recorded human strokes, the engine against the
+// straightforward matcher (which resamples every template for every comparison).
+// Run: build/native/bin/gesture_bench             one table: recognition, opening, memory (Markdown)
+//      build/native/bin/gesture_bench --gbench    the same cases through Google Benchmark (native only)
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <psapi.h>
+#include <windows.h>
+#else
+#include <malloc.h>
+#include <unistd.h>
+#endif
+
+#ifdef STROKECAST_GOOGLE_BENCHMARK
+#include <benchmark/benchmark.h>
+#endif
 
 #include "common/textfile.h"
 #include "common/utf16.h"
+#include "gesture/angle_sums.h"
 #include "gesture/gesture_manager.h"
+#include "gesture/matcher.h"
 #include "gesture/template_file.h"
+#include "tests/gesture/reference_matcher.h"
 #include "tests/gesture/unistrokes.h"
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 // The recorded strokes in round-robin order over the gesture types, so any prefix mixes all types.
 const std::vector<gesturetest::RecordedStroke>& mixedStrokes() {
@@ -33,26 +54,40 @@ const std::vector<gesturetest::RecordedStroke>& mixedStrokes() {
     return mixed;
 }
 
-// A scratch folder holding a default template file of `count` templates drawn from the strokes; strokes
-// are reused, shifted a little, when more templates are asked for than there are strokes.
+// Template i: stroke i of the mixed order; strokes are reused, shifted a little, when more templates are
+// asked for than there are strokes.
+sc::Gesture templateAt(std::size_t i) {
+    const auto& strokes = mixedStrokes();
+    const auto& s = strokes[i % strokes.size()];
+    sc::Gesture g{sc::utf16::fromUtf8(s.gesture), s.points};
+    const float shift = static_cast<float>(i / strokes.size());
+    for (sc::GesturePoint& p : g.points)
+        p.x += shift;
+    return g;
+}
+
+// The strokes recognised: the last ones of the mixed order, every gesture type among them.
+std::vector<sc::PointList> queryStrokes() {
+    const auto& strokes = mixedStrokes();
+    std::vector<sc::PointList> out;
+    for (std::size_t i = strokes.size() - 32; i < strokes.size(); ++i)
+        out.push_back(strokes[i].points);
+    return out;
+}
+
+// A scratch folder holding a default template file of `count` templates and an empty user file.
 struct TemplateFolder {
     std::filesystem::path folder;
     std::u16string defaults;
 
     explicit TemplateFolder(std::size_t count) {
+        const auto stamp = Clock::now().time_since_epoch().count();
         folder = std::filesystem::temp_directory_path() /
-                 ("sc_bench_" + std::to_string(::getpid()) + "_" + std::to_string(count));
+                 ("sc_bench_" + std::to_string(stamp) + "_" + std::to_string(count));
         std::filesystem::create_directories(folder);
-        const auto& strokes = mixedStrokes();
         std::u16string text;
-        for (std::size_t i = 0; i < count; ++i) {
-            const auto& s = strokes[i % strokes.size()];
-            sc::Gesture g{sc::utf16::fromUtf8(s.gesture), s.points};
-            const float shift = static_cast<float>(i / strokes.size());
-            for (sc::GesturePoint& p : g.points)
-                p.x += shift;
-            text += sc::gestureLine(g);
-        }
+        for (std::size_t i = 0; i < count; ++i)
+            text += sc::gestureLine(templateAt(i));
         defaults = sc::utf16::fromUtf8((folder / "defaults.configure").string());
         sc::textfile::replace(defaults, text);
         // An empty user file: the manager then opens without a "load file fail" line.
@@ -62,12 +97,142 @@ struct TemplateFolder {
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     }
+    std::u16string userFolder() const { return sc::utf16::fromUtf8(folder.string()); }
 };
+
+// The templates as the manager holds them once read from a file (integer coordinates), for the
+// straightforward matcher.
+struct TemplateList {
+    sc::GestureList list;
+    explicit TemplateList(const TemplateFolder& files) { sc::loadGestureFile(files.defaults, list); }
+    ~TemplateList() { sc::deleteGestures(list); }
+};
+
+// Median over rounds of the time per call, each round repeating `body` for at least `roundSeconds`.
+template <class Body> double medianSecondsPerCall(Body&& body, double roundSeconds, int rounds = 5) {
+    std::vector<double> perCall;
+    for (int r = 0; r < rounds; ++r) {
+        std::size_t calls = 0;
+        const auto start = Clock::now();
+        double elapsed = 0.0;
+        do {
+            calls += body();
+            elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+        } while (elapsed < roundSeconds);
+        perCall.push_back(elapsed / static_cast<double>(calls));
+    }
+    std::sort(perCall.begin(), perCall.end());
+    return perCall[perCall.size() / 2];
+}
+
+std::size_t residentBytes() {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.WorkingSetSize;
+#else
+    malloc_trim(0); // freed heap pages do not count against what is kept
+    std::FILE* f = std::fopen("/proc/self/statm", "r");
+    unsigned long size = 0, resident = 0;
+    if (f != nullptr) {
+        if (std::fscanf(f, "%lu %lu", &size, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return static_cast<std::size_t>(resident) * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+#endif
+}
+
+const char* kernelName(sc::AngleKernel k) {
+    switch (k) {
+    case sc::AngleKernel::avx:
+        return "AVX";
+    case sc::AngleKernel::sse2:
+        return "SSE2";
+    default:
+        return "portable";
+    }
+}
+
+int printTable() {
+    const std::vector<sc::PointList> queries = queryStrokes();
+    const std::size_t counts[] = {16, 160, 1600, 10000};
+
+    // Memory first, while the heap holds little else: what a manager of 10,000 templates keeps.
+    double residentPerThousand = 0.0, cachePerThousand = 0.0;
+    {
+        const TemplateFolder files(10000);
+        const std::size_t before = residentBytes();
+        auto manager = std::make_unique<sc::GestureManager>(files.defaults, files.userFolder());
+        const std::size_t after = residentBytes();
+        residentPerThousand = (static_cast<double>(after) - static_cast<double>(before)) / 10.0;
+        const TemplateList templates(files);
+        const sc::PointPatternMatcher matcher(templates.list, 50);
+        cachePerThousand = static_cast<double>(matcher.cacheBytes()) / 10.0;
+    }
+
+    std::printf("Recognition of %zu recorded strokes in turn (one recognition = one stroke against every "
+                "template); angle kernel: %s.\n\n",
+                queries.size(), kernelName(sc::bestAngleKernel()));
+    std::printf("| templates | straightforward matcher | engine | speed-up | same answers |\n");
+    std::printf("|---:|---:|---:|---:|:---:|\n");
+    std::fflush(stdout);
+    for (const std::size_t count : counts) {
+        const TemplateFolder files(count);
+        const sc::GestureManager manager(files.defaults, files.userFolder());
+        const TemplateList templates(files);
+        const reference::Matcher ref(templates.list, 50);
+
+        bool same = true;
+        for (const sc::PointList& q : queries) {
+            std::u16string a, b;
+            manager.recognize(q, a);
+            ref.recognize(q, b);
+            same = same && a == b;
+        }
+        std::size_t next = 0;
+        std::u16string name;
+        const double engine = medianSecondsPerCall(
+            [&] {
+                manager.recognize(queries[next++ % queries.size()], name);
+                return std::size_t{1};
+            },
+            0.2);
+        const double straightforward = medianSecondsPerCall(
+            [&] {
+                ref.recognize(queries[next++ % queries.size()], name);
+                return std::size_t{1};
+            },
+            count >= 10000 ? 0.4 : 0.2, count >= 10000 ? 3 : 5);
+        std::printf("| %zu | %.1f µs | %.2f µs | %.0f× | %s |\n", count, straightforward * 1e6, engine * 1e6,
+                    straightforward / engine, same ? "yes" : "NO");
+        std::fflush(stdout);
+    }
+
+    const TemplateFolder files(10000);
+    const double open = medianSecondsPerCall(
+        [&] {
+            const sc::GestureManager manager(files.defaults, files.userFolder());
+            return std::size_t{1};
+        },
+        0.3);
+    std::printf("\n| measure | figure |\n|---|---:|\n");
+    std::printf("| opening a manager on a 10,000-template file (%.1f MB) | %.1f ms |\n",
+                static_cast<double>(std::filesystem::file_size(files.folder / "defaults.configure")) / 1e6,
+                open * 1e3);
+    std::printf("| resident memory per 1,000 templates (whole manager) | %.0f KB |\n",
+                residentPerThousand / 1024.0);
+    std::printf("| of which the matcher's angle cache | %.0f KB |\n", cachePerThousand / 1024.0);
+    return 0;
+}
+
+#ifdef STROKECAST_GOOGLE_BENCHMARK
 
 void recognizeAgainst(benchmark::State& state) {
     const std::size_t count = static_cast<std::size_t>(state.range(0));
     const TemplateFolder files(count);
-    const sc::GestureManager manager(files.defaults, sc::utf16::fromUtf8(files.folder.string()));
+    const sc::GestureManager manager(files.defaults, files.userFolder());
     // A stroke of median length that is not among the first templates.
     const sc::PointList& stroke = mixedStrokes()[mixedStrokes().size() - 1].points;
     std::u16string name;
@@ -79,12 +244,26 @@ void recognizeAgainst(benchmark::State& state) {
     state.counters["stroke_points"] = static_cast<double>(stroke.size());
 }
 
+void recognizeStraightforward(benchmark::State& state) {
+    const std::size_t count = static_cast<std::size_t>(state.range(0));
+    const TemplateFolder files(count);
+    const TemplateList templates(files);
+    const reference::Matcher ref(templates.list, 50);
+    const sc::PointList& stroke = mixedStrokes()[mixedStrokes().size() - 1].points;
+    std::u16string name;
+    for (auto _ : state) {
+        ref.recognize(stroke, name);
+        benchmark::DoNotOptimize(name);
+    }
+    state.counters["templates"] = static_cast<double>(count);
+}
+
 void openManager(benchmark::State& state) {
     const std::size_t count = static_cast<std::size_t>(state.range(0));
     const TemplateFolder files(count);
     std::size_t names = 0;
     for (auto _ : state) {
-        sc::GestureManager manager(files.defaults, sc::utf16::fromUtf8(files.folder.string()));
+        sc::GestureManager manager(files.defaults, files.userFolder());
         names = manager.getGestureNames().size();
         benchmark::DoNotOptimize(names);
     }
@@ -94,7 +273,10 @@ void openManager(benchmark::State& state) {
 }
 
 BENCHMARK(recognizeAgainst)->Arg(16)->Arg(160)->Arg(1600)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(recognizeStraightforward)->Arg(16)->Arg(160)->Arg(1600)->Unit(benchmark::kMicrosecond);
 BENCHMARK(openManager)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+#endif
 
 } // namespace
 
@@ -103,10 +285,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "gesture_bench: no recorded strokes at %s\n", STROKECAST_SHARED_DATA);
         return 1;
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (argc > 1 && std::strcmp(argv[1], "--gbench") == 0) {
+#ifdef STROKECAST_GOOGLE_BENCHMARK
+        argv[1] = argv[0];
+        --argc;
+        ++argv;
+        benchmark::Initialize(&argc, argv);
+        if (benchmark::ReportUnrecognizedArguments(argc, argv))
+            return 1;
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        return 0;
+#else
+        std::fprintf(stderr, "gesture_bench: built without Google Benchmark\n");
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+#endif
+    }
+    return printTable();
 }
