@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -11,6 +12,7 @@
 #include "common/textfile.h"
 #include "common/utf16.h"
 #include "gesture/geometry.h"
+#include "platform/file.h"
 
 namespace sc {
 namespace {
@@ -118,13 +120,45 @@ void parseGestureText(std::u16string_view text, GestureList& target) {
     }
 }
 
+void parseGestureBytes(std::string_view bytes, GestureList& target) {
+    // Line by line through one small buffer: the file's bytes are the only copy of the whole text, which
+    // for a large file saves as much fresh memory as the file is long.
+    const std::size_t units = bytes.size() / 2; // an odd last byte is no code unit
+    std::u16string line;
+    std::size_t start = 0;
+    while (start < units) {
+        std::size_t end = start;
+        while (end < units) {
+            const void* hit = std::memchr(bytes.data() + 2 * end, '\n', 2 * (units - end));
+            if (hit == nullptr) {
+                end = units;
+                break;
+            }
+            const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - bytes.data());
+            if (at % 2 == 0 && bytes[at + 1] == '\0') {
+                end = at / 2;
+                break;
+            }
+            end = at / 2 + 1; // a 0x0A byte inside another unit
+        }
+        line.resize(end - start);
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const auto lo = static_cast<unsigned char>(bytes[2 * (start + i)]);
+            const auto hi = static_cast<unsigned char>(bytes[2 * (start + i) + 1]);
+            line[i] = static_cast<char16_t>(lo | (hi << 8));
+        }
+        parseLine(line, target);
+        start = end + 1;
+    }
+}
+
 void loadGestureFile(std::u16string_view path, GestureList& target) {
-    std::u16string text;
-    if (!textfile::read(path, text)) {
+    std::string bytes;
+    if (!platform::readFile(path, bytes)) {
         console::line(u"load file fail : " + std::u16string(path));
         return;
     }
-    parseGestureText(text, target);
+    parseGestureBytes(bytes, target);
 }
 
 std::u16string gestureLine(const Gesture& gesture) {

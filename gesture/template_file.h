@@ -18,6 +18,9 @@ void loadGestureFile(std::u16string_view path, GestureList& target);
 // Parses the templates of a whole file's text into `target`, as loadGestureFile does after reading.
 void parseGestureText(std::u16string_view text, GestureList& target);
 
+// The same over the file's bytes, UTF-16LE (an odd last byte is ignored).
+void parseGestureBytes(std::string_view bytes, GestureList& target);
+
 // Appends the points of "x,y,x,y,...": empty fields are skipped, a field reads like wcstol in base 10
 // (no digits give 0, out-of-range values the nearest 32-bit limit), and an odd last value is dropped.
 void parsePoints(std::u16string_view text, PointList& target);

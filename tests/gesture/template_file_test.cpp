@@ -158,3 +158,22 @@ TEST(TemplateFile, RewriteFollowsListOrderAndFailureLeavesTheFileAlone) {
     ASSERT_TRUE(saveUserGesture(path, empty.list, nullptr));
     EXPECT_EQ(readBytes(folder.file("MyGesture.configure")), "");
 }
+
+TEST(TemplateFile, BytesReadAsTheirCodeUnits) {
+    // Units whose bytes hold 0x0A without being a line feed, a name outside the BMP, an odd last byte.
+    const std::u16string text = u"\u010Aa,1,2\n\u0A00b,3,4,5,6\r\n\n\U0001F600,7,8\nc,9,10";
+    for (const bool oddByte : {false, true}) {
+        std::string bytes = utf16::toBytes(text);
+        if (oddByte)
+            bytes += '\n';
+        OwnedList fromText, fromBytes;
+        parseGestureText(text, fromText.list);
+        parseGestureBytes(bytes, fromBytes.list);
+        ASSERT_EQ(fromBytes.list.size(), fromText.list.size());
+        ASSERT_EQ(fromBytes.list.size(), 4u);
+        for (auto a = fromText.list.begin(), b = fromBytes.list.begin(); a != fromText.list.end(); ++a, ++b) {
+            EXPECT_EQ(a->first, b->first);
+            EXPECT_EQ(pairs(a->second->points), pairs(b->second->points));
+        }
+    }
+}
