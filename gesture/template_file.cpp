@@ -21,20 +21,23 @@ bool isSpace(char16_t c) {
     return c == u' ' || (c >= u'\t' && c <= u'\r');
 }
 
-// wcstol in base 10, saturated to the 32-bit range: what a 32-bit long gives on the platform.
-std::int32_t readInt32(std::u16string_view token) {
-    std::size_t i = 0;
-    while (i < token.size() && isSpace(token[i]))
+// wcstol in base 10 on the field starting at `i` (a field ends at a comma), saturated to the 32-bit range:
+// what a 32-bit long gives on the platform. Leaves `i` at the field's end.
+std::int32_t readField(std::u16string_view text, std::size_t& i) {
+    const std::size_t n = text.size();
+    while (i < n && isSpace(text[i]))
         ++i;
     bool negative = false;
-    if (i < token.size() && (token[i] == u'+' || token[i] == u'-'))
-        negative = token[i++] == u'-';
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        negative = text[i++] == u'-';
     constexpr std::int64_t limit = std::int64_t{1} << 32; // far enough past either 32-bit bound
     std::int64_t value = 0;
-    for (; i < token.size() && token[i] >= u'0' && token[i] <= u'9'; ++i) {
+    for (; i < n && text[i] >= u'0' && text[i] <= u'9'; ++i) {
         if (value < limit)
-            value = value * 10 + (token[i] - u'0');
+            value = value * 10 + (text[i] - u'0');
     }
+    while (i < n && text[i] != separateChar) // the rest of the field is not read
+        ++i;
     if (negative)
         value = -value;
     if (value > std::numeric_limits<std::int32_t>::max())
@@ -96,16 +99,12 @@ void parsePoints(std::u16string_view text, PointList& target) {
             ++i;
             continue;
         }
-        std::size_t end = text.find(separateChar, i);
-        if (end == std::u16string_view::npos)
-            end = text.size();
-        const float value = static_cast<float>(readInt32(text.substr(i, end - i)));
+        const float value = static_cast<float>(readField(text, i));
         if (haveX)
             target.push_back({x, value});
         else
             x = value;
         haveX = !haveX;
-        i = end;
     }
 }
 
