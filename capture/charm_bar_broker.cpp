@@ -119,12 +119,11 @@ void CharmBarBroker::OverlayThreadProc(std::uint64_t generation, bool forCharmBa
         overlay_.threadEnded(generation);
         return;
     }
-    // The handler is owned by the window, which lives on this thread, so `this` outlives it: the thread
-    // holds the broker until it returns.
+    // The window's handler holds the broker for as long as the window exists.
     const WindowId window = platform::ui::createOverlayWindow(
-        instance_,
-        [this, forCharmBar](WindowId w, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-            return OverlayWindowProc(forCharmBar, w, message, wParam, lParam);
+        instance_, [self = shared_from_this(), forCharmBar](WindowId w, unsigned message,
+                                                            std::uintptr_t wParam, std::intptr_t lParam) {
+            return self->OverlayWindowProc(forCharmBar, w, message, wParam, lParam);
         });
     if (window == 0) {
         overlay_.threadEnded(generation);
