@@ -45,7 +45,7 @@ bool hotKeyTaken(UINT key) {
 // Requests posted to the capturer thread are handled within a few milliseconds; the rest is slack for a
 // loaded machine.
 void settle() {
-    Sleep(200);
+    Sleep(500);
 }
 
 void pressHotKey(WORD key) {
