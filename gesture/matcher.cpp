@@ -4,6 +4,7 @@
 #include "gesture/matcher.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "common/console.h"
 #include "common/utf16.h"
@@ -124,14 +125,34 @@ void PointPatternMatcher::GetPointPatternMatchResult(const Gesture& compareTo, c
                 utf16::fromUnsigned(points.size()));
 }
 
+PointPatternMatcher::Scratch::Scratch(const PointPatternMatcher& owner) : owner_(owner) {
+    {
+        std::lock_guard lock(owner_.spareMutex_);
+        if (!owner_.spare_.empty()) {
+            buffers = std::move(owner_.spare_.back());
+            owner_.spare_.pop_back();
+        }
+    }
+    if (!buffers)
+        buffers = std::make_unique<ScoreBuffers>();
+}
+
+PointPatternMatcher::Scratch::~Scratch() {
+    try {
+        std::lock_guard lock(owner_.spareMutex_);
+        owner_.spare_.push_back(std::move(buffers));
+    } catch (...) { // not kept: the next recognition allocates anew
+    }
+}
+
 void PointPatternMatcher::scoreNames(const PointList& stroke, std::vector<NameScore>& scores) const {
     scores.clear();
     if (names_.empty())
         return;
     const std::vector<double> strokeAngles = directionAngles(resample(stroke, sampleCount_));
-    std::vector<double> probabilities;
-    std::vector<double> sums;
-    templates_.score(strokeAngles, probabilities, sums);
+    Scratch scratch(*this);
+    std::vector<double>& probabilities = scratch.buffers->probabilities;
+    templates_.score(strokeAngles, probabilities, scratch.buffers->sums);
     scores.reserve(names_.size());
     auto range = nameRanges_.begin();
     for (const std::u16string& name : names_) {

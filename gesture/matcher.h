@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -83,6 +85,24 @@ class PointPatternMatcher {
     };
     // Every name's mean score, in name order, into `scores`.
     void scoreNames(const PointList& stroke, std::vector<NameScore>& scores) const;
+
+    // Per-template working space of one recognition. Recognitions may run at once, so each takes a set
+    // from the spares and gives it back; a large template set then costs no fresh memory per stroke.
+    struct ScoreBuffers {
+        std::vector<double> probabilities;
+        std::vector<double> sums;
+    };
+    class Scratch {
+      public:
+        explicit Scratch(const PointPatternMatcher& owner);
+        ~Scratch();
+        Scratch(const Scratch&) = delete;
+        Scratch& operator=(const Scratch&) = delete;
+        std::unique_ptr<ScoreBuffers> buffers;
+
+      private:
+        const PointPatternMatcher& owner_;
+    };
     using Ranges = std::vector<std::pair<std::size_t, std::size_t>>;
     static Ranges nameRanges(const NameSet& names, const TemplateAngles& templates);
     static void fillRanges(const NameSet& names, const TemplateAngles& templates, Ranges& ranges) noexcept;
@@ -96,6 +116,8 @@ class PointPatternMatcher {
     TemplateAngles templates_;
     // For each name of names_, in order, the range of its templates in templates_.
     Ranges nameRanges_;
+    mutable std::mutex spareMutex_;
+    mutable std::vector<std::unique_ptr<ScoreBuffers>> spare_;
 };
 
 // The name of the first result with the highest score, if that score is above 75; otherwise

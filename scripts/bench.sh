@@ -7,6 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 jobs=$(nproc)
 out=docs/performance.md
+mkdir -p docs
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -19,7 +20,7 @@ build/native/bin/gesture_bench | tee "$tmp/native.md"
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 windows=no
-if command -v x86_64-w64-mingw32-g++ >/dev/null && command -v wine64 >/dev/null; then
+if command -v x86_64-w64-mingw32-g++ >/dev/null && { command -v wine64 || [ -x /usr/lib/wine/wine64 ]; } >/dev/null; then
     echo "=== windows: build"
     if cmake --preset windows >/dev/null && cmake --build build/windows -j"$jobs" --target gesture_bench >/dev/null; then
         echo "=== windows: run under Wine"
