@@ -15,39 +15,13 @@
 
 namespace {
 
+using sctest::exists;
+using sctest::readBytes;
+using sctest::utf16le;
+using sctest::writeBytes;
+
 const wchar_t* kMutexName = L"ed486497-d970-4a4e-87eb-93d9ed274914";
 
-std::string readBytes(const std::wstring& path) {
-    std::string bytes;
-    if (FILE* f = _wfopen(path.c_str(), L"rb")) {
-        char chunk[4096];
-        std::size_t n;
-        while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-            bytes.append(chunk, n);
-        std::fclose(f);
-    }
-    return bytes;
-}
-
-void writeBytes(const std::wstring& path, const std::string& bytes) {
-    FILE* f = _wfopen(path.c_str(), L"wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
-std::string utf16le(const std::wstring& text) {
-    std::string bytes;
-    for (wchar_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>((c >> 8) & 0xFF);
-    }
-    return bytes;
-}
-
-bool exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 // Starts the helper process with the arguments; the handle is closed by the caller.
 HANDLE startPeer(const std::wstring& arguments) {

@@ -1,6 +1,8 @@
 // Loading the DLL under test and per-test scratch folders.
 #include "tests/win32/dll_loader.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -45,5 +47,34 @@ std::wstring freshTempFolder(const wchar_t* tag) {
         if (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() != ERROR_ALREADY_EXISTS) return folder;
     }
 }
+
+std::string readBytes(const std::wstring& path) {
+    std::string bytes;
+    if (FILE* f = _wfopen(path.c_str(), L"rb")) {
+        char chunk[4096];
+        std::size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+void writeBytes(const std::wstring& path, const std::string& bytes) {
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+std::string utf16le(const std::wstring& text) {
+    std::string bytes;
+    for (wchar_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>((c >> 8) & 0xFF);
+    }
+    return bytes;
+}
+
+bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace sctest

@@ -18,6 +18,14 @@ std::wstring exeFolder();
 // A fresh empty folder under %TEMP% for one test.
 std::wstring freshTempFolder(const wchar_t* tag);
 
+// The whole file's bytes, or "" when it cannot be read.
+std::string readBytes(const std::wstring& path);
+// Creates or truncates the file with exactly these bytes (a failure fails the running test).
+void writeBytes(const std::wstring& path, const std::string& bytes);
+// UTF-16LE bytes of a text, low byte first, no mark: what the engine's files hold.
+std::string utf16le(const std::wstring& text);
+bool exists(const std::wstring& path);
+
 }  // namespace sctest
 
 // The export `name` as a typed function pointer, resolved by name.
