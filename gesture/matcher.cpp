@@ -175,19 +175,28 @@ void PointPatternMatcher::matchAll(const PointList& stroke, std::vector<MatchRes
         results.emplace_back(*s.name, s.probability, s.count);
 }
 
-std::u16string_view chooseName(const std::vector<MatchResult>& results) {
-    const MatchResult* best = nullptr;
+namespace {
+
+// The accepted entry of a walk in name order, or null: strictly greater, so the first of equal scores
+// keeps its place and 0 or NaN never gets in; the best must then score above the threshold.
+template <class Entry>
+const Entry* acceptedBest(const std::vector<Entry>& entries) {
+    const Entry* best = nullptr;
     double bestProbability = 0.0;
-    for (const MatchResult& r : results) {
-        // Strictly greater: the first of equal scores keeps its place, and 0 or NaN never gets in.
-        if (r.probability > bestProbability) {
-            best = &r;
-            bestProbability = r.probability;
+    for (const Entry& e : entries) {
+        if (e.probability > bestProbability) {
+            best = &e;
+            bestProbability = e.probability;
         }
     }
-    if (best != nullptr && bestProbability > kAcceptThreshold)
-        return best->name;
-    return kNoGestureFound;
+    return best != nullptr && bestProbability > kAcceptThreshold ? best : nullptr;
+}
+
+} // namespace
+
+std::u16string_view chooseName(const std::vector<MatchResult>& results) {
+    const MatchResult* best = acceptedBest(results);
+    return best != nullptr ? std::u16string_view(best->name) : kNoGestureFound;
 }
 
 void PointPatternMatcher::recognize(const PointList& stroke, std::u16string& result) const {
@@ -199,15 +208,8 @@ void PointPatternMatcher::recognize(const PointList& stroke, std::u16string& res
     std::vector<NameScore> scores;
     scoreNames(stroke, scores);
     // chooseName's rule, without copying every name into a result.
-    const NameScore* best = nullptr;
-    double bestProbability = 0.0;
-    for (const NameScore& s : scores) {
-        if (s.probability > bestProbability) {
-            best = &s;
-            bestProbability = s.probability;
-        }
-    }
-    if (best != nullptr && bestProbability > kAcceptThreshold)
+    const NameScore* best = acceptedBest(scores);
+    if (best != nullptr)
         result = *best->name;
     else
         result = kNoGestureFound;
