@@ -1,4 +1,4 @@
-// The action manager: tables, their files, the shared mutex, and running a gesture's action.
+// The action manager: tables, their files, the shared folder, and running a gesture's action.
 #include "action/action_manager.h"
 
 #include "action/action_files.h"
@@ -13,63 +13,65 @@
 #include <utility>
 
 namespace sc {
-namespace {
-
-// Owns the named mutex for one operation and always gives it back. An abandoned wait counts as
-// taken: the files are only ever replaced whole or appended by one line, so a peer that died
-// holding the mutex cannot have left a half-written file, and refusing would lose this change.
-class MutexHold {
-  public:
-    explicit MutexHold(platform::MutexId mutex) : mutex_(mutex) {
-        if (mutex_ == 0)
-            return;
-        const platform::MutexWait result = platform::waitForMutex(mutex_);
-        owned_ = result != platform::MutexWait::Failed;
-        if (result == platform::MutexWait::Abandoned)
-            trace::line(u"the action mutex was abandoned; taking it");
-    }
-    ~MutexHold() {
-        if (owned_)
-            platform::releaseMutex(mutex_);
-    }
-    MutexHold(const MutexHold&) = delete;
-    MutexHold& operator=(const MutexHold&) = delete;
-    explicit operator bool() const { return owned_; }
-
-  private:
-    platform::MutexId mutex_;
-    bool owned_ = false;
-};
-
-} // namespace
 
 ActionManager::ActionManager(std::u16string_view folder)
-    : mutex_(platform::createNamedMutex(kActionMutexName)),
+    : shared_(kActionMutexName, u"actions", folder),
       switchFilePath_(std::u16string(folder) + u"\\action.configure_v2"),
       bindingFilePath_(std::u16string(folder) + u"\\gestureToAction.configure_v2") {
-    resetSwitches();
     // Conversion and first-time creation write files, so they are ordered with other processes too;
     // without the mutex the reads still go ahead.
-    MutexHold hold(mutex_);
-    if (!checkUnicodeCfg()) {
+    MutexHold hold(shared_.mutex());
+    const std::u16string storeFile = std::u16string(folder) + u"\\custom_action.configure";
+    if (hold) {
+        // Every writer of these files holds the mutex from its temporary's creation to its move, so
+        // a temporary found now belongs to a writer that died.
+        for (const std::u16string_view path : {std::u16string_view(switchFilePath_), std::u16string_view(bindingFilePath_), std::u16string_view(storeFile)})
+            platform::removeStaleTemporaries(path);
+    }
+    bool wrote = false;
+    if (!platform::canRead(switchFilePath_) || !platform::canRead(bindingFilePath_)) {
         trace::line(u"the cfg file is not unicode version, need convert");
-        convertCfgFile(switchFilePath_);
-        convertCfgFile(bindingFilePath_);
+        wrote |= convertCfgFile(switchFilePath_);
+        wrote |= convertCfgFile(bindingFilePath_);
     }
     store_ = std::make_unique<CustomActionStore>(folder);
     std::lock_guard lock(tables_);
-    loadSwitchCfg();
-    loadNameToActionCfg();
+    const std::uint64_t generation = shared_.generation();
+    wrote |= loadSwitches(true);
+    wrote |= loadBindings(true);
+    seen_ = (wrote && hold) ? shared_.publish() : generation;
 }
 
-ActionManager::~ActionManager() {
-    if (mutex_ != 0)
-        platform::closeMutex(mutex_);
+ActionManager::~ActionManager() = default;
+
+void ActionManager::catchUp() {
+    if (shared_.generation() == seen_.load())
+        return;
+    MutexHold hold(shared_.mutex());
+    if (!hold)
+        return; // the tables stay as they were: a stale view beats none
+    std::lock_guard lock(tables_);
+    reloadIfChanged();
+}
+
+void ActionManager::reloadIfChanged() {
+    const std::uint64_t generation = shared_.generation();
+    if (generation == seen_.load())
+        return;
+    loadSwitches(false);
+    loadBindings(false);
+    store_->load();
+    seen_ = generation;
+}
+
+void ActionManager::published() {
+    seen_ = shared_.publish();
 }
 
 bool ActionManager::executeActionOfGesture(std::u16string_view gesture) {
     if (gesture.empty() || gesture == kNoGestureFound)
         return false;
+    catchUp();
     std::u16string action;
     {
         std::lock_guard lock(tables_);
@@ -86,18 +88,20 @@ bool ActionManager::executeActionOfGesture(std::u16string_view gesture) {
     }
     trace::line(gesture, u"'s action is : ", action);
     trace::line(u"will run it");
-    if (store_ && executeCustomAction(*store_, action))
+    if (executeCustomAction(*store_, action))
         return true;
     return runMediaAndPowerAction(action) || runShortcutAction(action);
 }
 
-std::u16string ActionManager::getActionOfGesture(std::u16string_view gesture) const {
+std::u16string ActionManager::getActionOfGesture(std::u16string_view gesture) {
+    catchUp();
     std::lock_guard lock(tables_);
     const auto it = bindings_.find(gesture);
     return it == bindings_.end() ? std::u16string(kNullActionFound) : it->second;
 }
 
-bool ActionManager::getGestureSwitch(std::u16string_view gesture) const {
+bool ActionManager::getGestureSwitch(std::u16string_view gesture) {
+    catchUp();
     std::lock_guard lock(tables_);
     const auto it = switches_.find(gesture);
     return it != switches_.end() && it->second != 0;
@@ -106,89 +110,134 @@ bool ActionManager::getGestureSwitch(std::u16string_view gesture) const {
 bool ActionManager::setGestureSwitch(std::u16string_view gesture, bool on) {
     if (!action_file::storable(gesture))
         return false;
-    MutexHold hold(mutex_);
+    MutexHold hold(shared_.mutex());
     if (!hold)
         return false;
     std::lock_guard lock(tables_);
+    reloadIfChanged();
     const auto it = switches_.find(gesture);
-    if (it == switches_.end())
-        return appendSwitch(gesture, on);
-    it->second = on ? 1 : 0;
-    return saveSwitchCfg();
+    if (it == switches_.end()) {
+        if (!textfile::append(switchFilePath_, action_file::record(gesture, on ? u"1" : u"0")))
+            return false;
+        switches_.emplace(gesture, on ? 1 : 0);
+    } else {
+        Switches next = switches_;
+        next[std::u16string(gesture)] = on ? 1 : 0;
+        if (!writeSwitches(next))
+            return false;
+        switches_ = std::move(next);
+    }
+    published();
+    return true;
 }
 
 bool ActionManager::setGestureToAction(std::u16string_view gesture, std::u16string_view action) {
     if (!action_file::storable(gesture) || !action_file::storable(action))
         return false;
-    MutexHold hold(mutex_);
+    MutexHold hold(shared_.mutex());
     if (!hold)
         return false;
     std::lock_guard lock(tables_);
+    reloadIfChanged();
     if (action == kRemoveAction) {
         trace::line(u"will remove this gesture from all map");
         return removeLocked(gesture);
     }
     const auto it = bindings_.find(gesture);
     if (it == bindings_.end()) {
-        if (!appendNameToAction(gesture, action))
+        platform::AppendUndo undo;
+        if (!textfile::append(bindingFilePath_, action_file::record(gesture, action), undo))
             return false;
         // A switch the gesture already has stays as it is: a "1" record behind it would contradict it,
         // and for "GLOBAL", whose last record wins, would stop every gesture from the next start on.
-        if (switches_.find(gesture) != switches_.end())
-            return true;
-        return appendSwitch(gesture, true);
+        const bool needsSwitch = switches_.find(gesture) == switches_.end();
+        if (needsSwitch && !textfile::append(switchFilePath_, action_file::record(gesture, u"1"))) {
+            platform::undoAppend(bindingFilePath_, undo);
+            return false;
+        }
+        bindings_.emplace(gesture, action);
+        if (needsSwitch)
+            switches_.emplace(gesture, 1);
+        published();
+        return true;
     }
     if (it->second == action)
         return true;
-    const std::u16string old = std::exchange(it->second, std::u16string(action));
-    if (!saveNameToActionCfg())
+    Bindings next = bindings_;
+    const std::u16string old = std::exchange(next[std::u16string(gesture)], std::u16string(action));
+    if (!writeBindings(next))
         return false;
+    bindings_ = std::move(next);
+    published();
     releaseUnusedCustomAction(old);
     return true;
 }
 
 bool ActionManager::removeGestureFromAllMaps(std::u16string_view gesture) {
-    MutexHold hold(mutex_);
+    MutexHold hold(shared_.mutex());
     if (!hold)
         return false;
     std::lock_guard lock(tables_);
+    reloadIfChanged();
     return removeLocked(gesture);
 }
 
 bool ActionManager::removeLocked(std::u16string_view gesture) {
+    Bindings bindings = bindings_;
+    Switches switches = switches_;
     std::u16string old;
-    const auto it = bindings_.find(gesture);
-    const bool wasBound = it != bindings_.end();
+    const auto it = bindings.find(gesture);
+    const bool wasBound = it != bindings.end();
     if (wasBound) {
         old = it->second;
-        bindings_.erase(it);
+        bindings.erase(it);
     }
-    if (const auto s = switches_.find(gesture); s != switches_.end())
-        switches_.erase(s);
-    const bool switchesSaved = saveSwitchCfg();
-    const bool bindingsSaved = saveNameToActionCfg();
+    // The global switch is the user's "all off", not a gesture's: no gesture's removal may take it.
+    if (gesture != kGlobalSwitch)
+        if (const auto s = switches.find(gesture); s != switches.end())
+            switches.erase(s);
+    if (!writeSwitches(switches))
+        return false;
+    if (!writeBindings(bindings)) {
+        writeSwitches(switches_); // put the switch file back, so the failed call changed nothing
+        return false;
+    }
+    bindings_ = std::move(bindings);
+    switches_ = std::move(switches);
+    published();
     // The old custom action goes only once no binding on disk can name it any more.
-    if (wasBound && bindingsSaved)
+    if (wasBound)
         releaseUnusedCustomAction(old);
-    return switchesSaved && bindingsSaved;
+    return true;
 }
 
 bool ActionManager::addCustomAction(std::u16string_view key, std::u16string_view value) {
-    return store_ && store_->add(key, value);
+    MutexHold hold(shared_.mutex());
+    if (!hold)
+        return false;
+    std::lock_guard lock(tables_);
+    reloadIfChanged();
+    if (!store_->add(key, value))
+        return false;
+    published();
+    return true;
 }
 
 bool ActionManager::removeCustomAction(std::u16string_view key) {
-    if (!store_)
+    MutexHold hold(shared_.mutex());
+    if (!hold)
         return false;
     std::lock_guard lock(tables_);
-    if (isBound(key))
+    reloadIfChanged();
+    if (isBound(key) || !store_->remove(key))
         return false;
-    return store_->remove(key);
+    published();
+    return true;
 }
 
 void ActionManager::releaseUnusedCustomAction(const std::u16string& action) {
-    if (store_ && !isBound(action))
-        store_->remove(action);
+    if (!isBound(action) && store_->remove(action))
+        published();
 }
 
 bool ActionManager::isBound(std::u16string_view action) const {
@@ -196,16 +245,6 @@ bool ActionManager::isBound(std::u16string_view action) const {
         if (bound == action)
             return true;
     return false;
-}
-
-void ActionManager::resetSwitches() {
-    std::lock_guard lock(tables_);
-    switches_.clear();
-    switches_.emplace(kGlobalSwitch, 0);
-}
-
-bool ActionManager::checkUnicodeCfg() const {
-    return platform::canRead(switchFilePath_) && platform::canRead(bindingFilePath_);
 }
 
 bool ActionManager::convertCfgFile(const std::u16string& path) {
@@ -219,56 +258,51 @@ bool ActionManager::convertCfgFile(const std::u16string& path) {
     return true;
 }
 
-void ActionManager::loadSwitchCfg() {
+bool ActionManager::loadSwitches(bool createMissing) {
     trace::line(switchFilePath_);
+    Switches switches{{std::u16string(kGlobalSwitch), 0}};
     std::u16string text;
     if (!textfile::read(switchFilePath_, text)) {
-        saveSwitchCfg();
-        return;
+        switches_ = std::move(switches);
+        return createMissing && writeSwitches(switches_);
     }
     for (const action_file::Record& r : action_file::parse(text)) {
         trace::line(r.key, u",", r.value.value_or(u""));
         const bool on = !(r.value && *r.value == u"0");
         // The global entry is always applied, last record winning; for gestures the first one wins.
         if (r.key == kGlobalSwitch)
-            switches_[r.key] = on ? 1 : 0;
+            switches[r.key] = on ? 1 : 0;
         else
-            switches_.emplace(r.key, on ? 1 : 0);
+            switches.emplace(r.key, on ? 1 : 0);
     }
+    switches_ = std::move(switches);
+    return false;
 }
 
-void ActionManager::loadNameToActionCfg() {
+bool ActionManager::loadBindings(bool createMissing) {
     trace::line(bindingFilePath_);
-    bindings_.clear();
+    Bindings bindings;
     std::u16string text;
     if (!textfile::read(bindingFilePath_, text)) {
         trace::line(u"loadNameToActionCfg fail");
-        saveNameToActionCfg();
-        return;
+        bindings_.clear();
+        return createMissing && writeBindings(bindings_);
     }
     for (const action_file::Record& r : action_file::parse(text)) {
         // A key without an action (a stray header line, say) binds nothing.
         if (r.value)
-            bindings_.emplace(r.key, *r.value);
+            bindings.emplace(r.key, *r.value);
     }
+    bindings_ = std::move(bindings);
+    return false;
 }
 
-bool ActionManager::saveSwitchCfg() {
-    return textfile::replace(switchFilePath_, action_file::formatSwitches(switches_));
+bool ActionManager::writeSwitches(const Switches& switches) {
+    return textfile::replace(switchFilePath_, action_file::formatSwitches(switches));
 }
 
-bool ActionManager::saveNameToActionCfg() {
-    return textfile::replace(bindingFilePath_, action_file::formatBindings(bindings_));
-}
-
-bool ActionManager::appendSwitch(std::u16string_view gesture, bool on) {
-    switches_.emplace(gesture, on ? 1 : 0);
-    return textfile::append(switchFilePath_, action_file::record(gesture, on ? u"1" : u"0"));
-}
-
-bool ActionManager::appendNameToAction(std::u16string_view gesture, std::u16string_view action) {
-    bindings_.emplace(gesture, action);
-    return textfile::append(bindingFilePath_, action_file::record(gesture, action));
+bool ActionManager::writeBindings(const Bindings& bindings) {
+    return textfile::replace(bindingFilePath_, action_file::formatBindings(bindings));
 }
 
 } // namespace sc

@@ -1,6 +1,7 @@
 // Gesture-to-action bindings, per-gesture switches, and running a gesture's action.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -8,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/named_mutex.h"
+#include "common/shared_folder.h"
 
 namespace sc {
 
@@ -24,9 +25,12 @@ inline constexpr std::u16string_view kActionMutexName = u"ed486497-d970-4a4e-87e
 // folder + "\gestureToAction.configure_v2" and folder + "\action.configure_v2", and owns the custom
 // action store of the same folder.
 //
-// Changes take the named system mutex, which orders the writes of every process sharing the folder,
-// and then a lock of this object; lookups and execution take only that lock, and execution runs the
-// action after releasing it. So the capture thread and host threads may use one manager at once.
+// Several processes may share the folder. Every change takes the named system mutex, first brings the
+// tables up to date when another process changed the files since this one read them, and only then
+// writes; every lookup first checks the folder's generation counter (one shared memory read) and
+// reloads when it moved. A call that reports failure has changed nothing, in memory or on disk.
+// Within the process a lock of this object guards the tables; execution runs the action after
+// releasing it, so the capture thread and host threads may use one manager at once.
 class ActionManager {
   public:
     // Loads (converting old 8-bit files once, creating missing files) the folder's configuration.
@@ -40,52 +44,50 @@ class ActionManager {
     bool executeActionOfGesture(std::u16string_view gesture);
 
     // The bound action, or "__NULLACTION_FOUND__".
-    std::u16string getActionOfGesture(std::u16string_view gesture) const;
+    std::u16string getActionOfGesture(std::u16string_view gesture);
     // The gesture's switch; false when it has none. "GLOBAL" gives the global flag.
-    bool getGestureSwitch(std::u16string_view gesture) const;
+    bool getGestureSwitch(std::u16string_view gesture);
 
     // Switches a gesture (or "GLOBAL"): rewrites the switch file for a known entry, appends one for a
-    // new one. false when the mutex was not taken, the name cannot be stored, or the write failed
-    // (the table keeps the change).
+    // new one. false when the mutex was not taken, the name cannot be stored, or the write failed.
     bool setGestureSwitch(std::u16string_view gesture, bool on);
     // Binds a gesture; "NULL" removes it from both tables. A new gesture gains a switch that is on.
-    // false when the mutex was not taken, a name cannot be stored, or a write failed (the table keeps
-    // the change).
+    // false when the mutex was not taken, a name cannot be stored, or a write failed.
     bool setGestureToAction(std::u16string_view gesture, std::u16string_view action);
-    // Drops the gesture from both tables and rewrites both files; false when the mutex was not taken or
-    // a rewrite failed.
+    // Drops the gesture's binding and switch (never the global switch) and rewrites both files; false
+    // when the mutex was not taken or a rewrite failed.
     bool removeGestureFromAllMaps(std::u16string_view gesture);
 
-    // Stores a custom action; false without a store or when the store refused or failed.
+    // Stores a custom action; false when the store refused or failed.
     bool addCustomAction(std::u16string_view key, std::u16string_view value);
-    // Deletes a custom action that no gesture is bound to; false without a store, while a gesture is
-    // still bound to it, or when the store's rewrite failed.
+    // Deletes a custom action that no gesture is bound to; false while a gesture is still bound to
+    // it, or when the store's rewrite failed.
     bool removeCustomAction(std::u16string_view key);
 
-    const std::u16string& switchFilePath() const { return switchFilePath_; }
-    const std::u16string& bindingFilePath() const { return bindingFilePath_; }
-
   private:
-    bool checkUnicodeCfg() const;
+    using Bindings = std::map<std::u16string, std::u16string, std::less<>>;
+    using Switches = std::map<std::u16string, std::uint8_t, std::less<>>;
+
+    void catchUp();
+    void reloadIfChanged();
+    void published();
     bool convertCfgFile(const std::u16string& path);
-    void loadSwitchCfg();
-    void loadNameToActionCfg();
-    bool saveSwitchCfg();
-    bool saveNameToActionCfg();
-    bool appendSwitch(std::u16string_view gesture, bool on);
-    bool appendNameToAction(std::u16string_view gesture, std::u16string_view action);
-    void resetSwitches();
+    bool loadSwitches(bool createMissing);
+    bool loadBindings(bool createMissing);
+    bool writeSwitches(const Switches& switches);
+    bool writeBindings(const Bindings& bindings);
     bool removeLocked(std::u16string_view gesture);
     void releaseUnusedCustomAction(const std::u16string& action);
     bool isBound(std::u16string_view action) const;
 
-    std::map<std::u16string, std::u16string, std::less<>> bindings_;
-    std::map<std::u16string, std::uint8_t, std::less<>> switches_;
-    std::unique_ptr<CustomActionStore> store_;
-    platform::MutexId mutex_ = 0;
+    SharedFolder shared_;
     std::u16string switchFilePath_;
     std::u16string bindingFilePath_;
-    mutable std::mutex tables_; // guards both tables; taken after the named mutex, before the store's
+    Bindings bindings_;
+    Switches switches_;
+    std::unique_ptr<CustomActionStore> store_;
+    std::atomic<std::uint64_t> seen_{0}; // the generation the tables were read at or last written as
+    std::mutex tables_; // guards both tables; taken after the named mutex, before the store's
 };
 
 } // namespace sc

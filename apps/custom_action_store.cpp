@@ -59,22 +59,22 @@ bool CustomActionStore::load() {
     return true;
 }
 
-bool CustomActionStore::save() {
-    std::lock_guard lock(mutex_);
-    return saveLocked();
-}
-
-bool CustomActionStore::saveLocked() {
-    return textfile::replace(filePath_, formatCustomActions(entries_));
+bool CustomActionStore::write(const Entries& entries) {
+    return textfile::replace(filePath_, formatCustomActions(entries));
 }
 
 bool CustomActionStore::add(std::u16string_view key, std::u16string_view value) {
     if (key.empty() || !storable(key) || !storable(value))
         return false;
     std::lock_guard lock(mutex_);
-    if (!entries_.emplace(std::u16string(key), std::u16string(value)).second)
+    if (entries_.find(key) != entries_.end())
         return true;
-    return saveLocked();
+    Entries next = entries_;
+    next.emplace(std::u16string(key), std::u16string(value));
+    if (!write(next))
+        return false;
+    entries_ = std::move(next);
+    return true;
 }
 
 bool CustomActionStore::remove(std::u16string_view key) {
@@ -82,11 +82,12 @@ bool CustomActionStore::remove(std::u16string_view key) {
     auto it = entries_.find(key);
     if (it == entries_.end())
         return true;
-    auto node = entries_.extract(it);
-    if (saveLocked())
-        return true;
-    entries_.insert(std::move(node));
-    return false;
+    Entries next = entries_;
+    next.erase(std::u16string(key));
+    if (!write(next))
+        return false;
+    entries_ = std::move(next);
+    return true;
 }
 
 std::optional<CustomAction> CustomActionStore::find(std::u16string_view key) const {

@@ -28,24 +28,21 @@ class CustomActionStore {
 
     // Replaces the entries with the file's; false when the file cannot be read (entries stay).
     bool load();
-    // Rewrites the whole file from the entries; false when it could not be written.
-    bool save();
     // Stores a new pair and rewrites the file. A key already stored keeps its value and reports true
-    // without a write. false for a pair the file cannot carry (an empty key, a "|" or a line feed) and
-    // when the rewrite failed; the new pair then stays in memory and goes out with the next rewrite.
+    // without a write. false, with nothing changed, for a pair the file cannot carry (an empty key, a
+    // "|" or a line feed) and when the rewrite failed.
     bool add(std::u16string_view key, std::u16string_view value);
     // Erases the key and rewrites the file; true when the key is gone (also when it was never there).
     // When the rewrite fails the entry is kept and the result is false.
     bool remove(std::u16string_view key);
     // The entry of exactly this key, copied out.
     std::optional<CustomAction> find(std::u16string_view key) const;
-    const std::u16string& filePath() const { return filePath_; }
-
   private:
-    bool saveLocked();
+    using Entries = std::map<std::u16string, std::u16string, std::less<>>;
+    bool write(const Entries& entries);
 
     mutable std::mutex mutex_;
-    std::map<std::u16string, std::u16string, std::less<>> entries_;
+    Entries entries_;
     std::u16string filePath_;
 };
 

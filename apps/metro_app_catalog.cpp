@@ -6,7 +6,7 @@
 #include "common/buffer.h"
 #include "common/console.h"
 #include "common/utf16.h"
-#include "gesture/fnv.h"
+#include "common/fnv.h"
 #include "platform/catalog.h"
 
 namespace sc {

@@ -184,7 +184,7 @@ int printTable() {
     std::fflush(stdout);
     for (const std::size_t count : counts) {
         const TemplateFolder files(count);
-        const sc::GestureManager manager(files.defaults, files.userFolder());
+        sc::GestureManager manager(files.defaults, files.userFolder());
         const TemplateList templates(files);
         const reference::Matcher ref(templates.list, 50);
 
@@ -219,7 +219,7 @@ int printTable() {
     double direct = 0.0, captured = 0.0;
     {
         const TemplateFolder files(16);
-        const sc::GestureManager manager(files.defaults, files.userFolder());
+        sc::GestureManager manager(files.defaults, files.userFolder());
         std::vector<sc::PointList> kept;
         for (const sc::PointList& q : queries) {
             sc::StrokeCollector collector;
@@ -254,7 +254,7 @@ int printTable() {
     const TemplateFolder files(10000);
     const double open = medianSecondsPerCall(
         [&] {
-            const sc::GestureManager manager(files.defaults, files.userFolder());
+            sc::GestureManager manager(files.defaults, files.userFolder());
             return std::size_t{1};
         },
         0.3);
@@ -280,7 +280,7 @@ int printTable() {
 void recognizeAgainst(benchmark::State& state) {
     const std::size_t count = static_cast<std::size_t>(state.range(0));
     const TemplateFolder files(count);
-    const sc::GestureManager manager(files.defaults, files.userFolder());
+    sc::GestureManager manager(files.defaults, files.userFolder());
     // A stroke of median length that is not among the first templates.
     const sc::PointList& stroke = mixedStrokes()[mixedStrokes().size() - 1].points;
     std::u16string name;

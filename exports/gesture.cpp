@@ -33,7 +33,7 @@ int32_t STROKECAST_CALL recognizeGesture(const uint16_t* points, sc_char* nameBu
     if (points == nullptr || nameBuffer == nullptr)
         return 0;
     return sc::guarded<int32_t>(0, [&] {
-        return sc::gestureManager.with<int32_t>(0, [&](const sc::GestureManager& manager) {
+        return sc::gestureManager.with<int32_t>(0, [&](sc::GestureManager& manager) {
             std::u16string name;
             manager.recognize(sc::readPointArray(points), name);
             return static_cast<int32_t>(sc::copyOut(name, nameBuffer, nameCapacity));
@@ -45,7 +45,7 @@ int32_t STROKECAST_CALL GetAllGestures(sc_char* buffer, uint32_t capacity) {
     if (buffer == nullptr)
         return 0;
     return sc::guarded<int32_t>(0, [&] {
-        return sc::gestureManager.with<int32_t>(0, [&](const sc::GestureManager& manager) {
+        return sc::gestureManager.with<int32_t>(0, [&](sc::GestureManager& manager) {
             // With no gesture at all the list is the empty text.
             std::u16string list;
             for (const std::u16string& name : manager.getGestureNames()) {
@@ -63,7 +63,7 @@ int32_t STROKECAST_CALL GetGestureTrack(const sc_char* name, uint16_t* buffer, u
     if (name == nullptr || buffer == nullptr)
         return 0;
     return sc::guarded<int32_t>(0, [&] {
-        return sc::gestureManager.with<int32_t>(0, [&](const sc::GestureManager& manager) {
+        return sc::gestureManager.with<int32_t>(0, [&](sc::GestureManager& manager) {
             sc::PointList track;
             if (!manager.getGestureTrack(sc::text(name), track))
                 return 0;
@@ -90,7 +90,7 @@ int32_t STROKECAST_CALL CheckNameExist(const sc_char* name) {
     if (name == nullptr)
         return 1;
     return sc::guarded<int32_t>(1, [&] {
-        return sc::gestureManager.with<int32_t>(1, [&](const sc::GestureManager& manager) {
+        return sc::gestureManager.with<int32_t>(1, [&](sc::GestureManager& manager) {
             return manager.checkNameExist(sc::text(name)) ? 1 : 0;
         });
     });
@@ -104,8 +104,12 @@ int32_t STROKECAST_CALL RemoveOneGesture(const sc_char* name) {
         return sc::gestureManager.with(0, [&](sc::GestureManager& gm) {
             return sc::actionManager.with(0, [&](sc::ActionManager& am) {
                 sc::trace::line(u"Will remove gesture : ", gesture);
-                if (!gm.removeGesture(gesture)) return 0;
-                return am.removeGestureFromAllMaps(gesture) ? 1 : 0;
+                sc::PointList removed;
+                if (!gm.removeGesture(gesture, &removed)) return 0;
+                if (am.removeGestureFromAllMaps(gesture)) return 1;
+                // A failed removal changes nothing: the template goes back where it was.
+                gm.restoreGesture(gesture, removed);
+                return 0;
             });
         });
     });

@@ -1,6 +1,6 @@
 // The hash export.
 #include "exports/boundary.h"
-#include "gesture/fnv.h"
+#include "common/fnv.h"
 
 extern "C" {
 

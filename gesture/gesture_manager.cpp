@@ -5,6 +5,8 @@
 
 #include "common/console.h"
 #include "gesture/template_file.h"
+#include "common/textfile.h"
+#include "platform/file.h"
 
 namespace sc {
 namespace {
@@ -28,16 +30,21 @@ bool isPermittedGestureName(std::u16string_view name) {
 }
 
 GestureManager::GestureManager(std::u16string_view defaultGestureFile, std::u16string_view userFolder)
-    : userGestureFile(std::u16string(userFolder) + u"\\MyGesture.configure") {
+    : userGestureFile_(std::u16string(userFolder) + u"\\MyGesture.configure"),
+      shared_(folderObjectName(u"gestures", userFolder), u"gestures", userFolder) {
     try {
-        loadGestureFile(defaultGestureFile, defaultGestures);
-        loadGestureFile(userGestureFile, userGestures);
-        // A multimap inserts after equal keys, so a name's user templates follow its defaults.
-        for (const auto& entry : defaultGestures)
-            allGestures.insert(entry);
-        for (const auto& entry : userGestures)
-            allGestures.insert(entry);
-        matcher = std::make_unique<PointPatternMatcher>(allGestures, kSampleCount);
+        loadGestureFile(defaultGestureFile, defaultGestures_);
+        {
+            MutexHold hold(shared_.mutex());
+            // Every writer holds the mutex from its temporary's creation to its move, so a temporary
+            // found now belongs to a writer that died.
+            if (hold)
+                platform::removeStaleTemporaries(userGestureFile_);
+            seen_ = shared_.generation();
+            loadGestureFile(userGestureFile_, userGestures_);
+        }
+        fillAllGestures();
+        matcher_ = std::make_unique<PointPatternMatcher>(allGestures_, kSampleCount);
     } catch (...) {
         releaseAll();
         throw;
@@ -49,82 +56,180 @@ GestureManager::~GestureManager() {
 }
 
 void GestureManager::releaseAll() noexcept {
-    matcher.reset();
-    // allGestures may still be partly built, so free through the two lists that together hold every one.
-    deleteGestures(defaultGestures);
-    deleteGestures(userGestures);
-    allGestures.clear();
+    matcher_.reset();
+    // allGestures_ may still be partly built, so free through the two lists that together hold every one.
+    deleteGestures(defaultGestures_);
+    deleteGestures(userGestures_);
+    allGestures_.clear();
 }
 
-void GestureManager::recognize(const PointList& points, std::u16string& result) const {
-    std::shared_lock lock(mutex_);
-    matcher->recognize(points, result);
+void GestureManager::catchUp() {
+    if (shared_.generation() == seen_.load())
+        return;
+    MutexHold hold(shared_.mutex());
+    if (!hold)
+        return; // the lists stay as they were: a stale view beats none
+    std::unique_lock lock(mutex_);
+    reloadIfChanged();
 }
 
-std::vector<std::u16string> GestureManager::getGestureNames() const {
-    std::shared_lock lock(mutex_);
-    return {matcher->names().begin(), matcher->names().end()};
+void GestureManager::reloadIfChanged() {
+    const std::uint64_t generation = shared_.generation();
+    if (generation == seen_.load())
+        return;
+    GestureList fresh;
+    std::string bytes;
+    if (platform::readFile(userGestureFile_, bytes))
+        parseGestureBytes(textfile::withoutByteOrderMark(bytes), fresh);
+    deleteGestures(userGestures_);
+    userGestures_.swap(fresh);
+    fillAllGestures();
+    matcher_->updateNames();
+    seen_ = generation;
 }
 
-bool GestureManager::getGestureTrack(std::u16string_view name, PointList& points) const {
+void GestureManager::recognize(const PointList& points, std::u16string& result) {
+    catchUp();
     std::shared_lock lock(mutex_);
-    const auto it = allGestures.lower_bound(name);
-    if (it == allGestures.end() || it->first != name)
+    matcher_->recognize(points, result);
+}
+
+std::vector<std::u16string> GestureManager::getGestureNames() {
+    catchUp();
+    std::shared_lock lock(mutex_);
+    return {matcher_->names().begin(), matcher_->names().end()};
+}
+
+bool GestureManager::getGestureTrack(std::u16string_view name, PointList& points) {
+    catchUp();
+    std::shared_lock lock(mutex_);
+    const auto it = allGestures_.lower_bound(name);
+    if (it == allGestures_.end() || it->first != name)
         return false;
     points = it->second->points;
     return true;
 }
 
-bool GestureManager::checkNameExist(std::u16string_view name) const {
+bool GestureManager::checkNameExist(std::u16string_view name) {
     if (name == kNoGestureFound)
         return true;
+    catchUp();
     std::shared_lock lock(mutex_);
-    return matcher->names().find(name) != matcher->names().end();
+    return matcher_->names().find(name) != matcher_->names().end();
+}
+
+void GestureManager::fillAllGestures() {
+    // A multimap inserts after equal keys, so a name's user templates follow its defaults.
+    allGestures_.clear();
+    for (const auto& entry : defaultGestures_)
+        allGestures_.insert(entry);
+    for (const auto& entry : userGestures_)
+        allGestures_.insert(entry);
+}
+
+void GestureManager::insertUserGesture(std::unique_ptr<Gesture> gesture) {
+    Gesture* added = gesture.get();
+    const auto userEntry = userGestures_.emplace(added->name, added);
+    try {
+        const auto allEntry = allGestures_.emplace(added->name, added);
+        try {
+            matcher_->templateAdded(*added);
+            matcher_->updateNames(added->name);
+        } catch (...) {
+            matcher_->templateRemoved(*added);
+            allGestures_.erase(allEntry);
+            throw;
+        }
+    } catch (...) {
+        userGestures_.erase(userEntry);
+        throw;
+    }
+    gesture.release();
+}
+
+void GestureManager::eraseUserGesture(GestureList::iterator userEntry) noexcept {
+    Gesture* removed = userEntry->second;
+    const std::u16string name = removed->name;
+    userGestures_.erase(userEntry);
+    auto [first, last] = allGestures_.equal_range(name);
+    for (auto it = first; it != last; ++it) {
+        if (it->second == removed) {
+            allGestures_.erase(it);
+            break;
+        }
+    }
+    matcher_->templateRemoved(*removed);
+    delete removed;
+    if (allGestures_.find(name) == allGestures_.end())
+        matcher_->updateNames(name, true);
+}
+
+std::u16string GestureManager::userText(const Gesture* skip) const {
+    std::u16string all;
+    for (const auto& entry : userGestures_)
+        if (entry.second != skip)
+            all += gestureLine(*entry.second);
+    return all;
 }
 
 bool GestureManager::addGesture(std::u16string_view name, const PointList& points) {
     if (!isPermittedGestureName(name))
         return false;
     auto gesture = std::make_unique<Gesture>(Gesture{std::u16string(name), points});
+    MutexHold hold(shared_.mutex());
+    if (!hold)
+        return false;
     std::unique_lock lock(mutex_);
-    const auto userEntry = userGestures.emplace(gesture->name, gesture.get());
+    reloadIfChanged();
+    platform::AppendUndo undo;
+    if (!appendUserGesture(userGestureFile_, *gesture, undo))
+        return false;
     try {
-        const auto allEntry = allGestures.emplace(gesture->name, gesture.get());
-        try {
-            matcher->templateAdded(*gesture);
-            matcher->updateNames(gesture->name);
-        } catch (...) {
-            matcher->templateRemoved(*gesture);
-            allGestures.erase(allEntry);
-            throw;
-        }
+        insertUserGesture(std::move(gesture));
     } catch (...) {
-        userGestures.erase(userEntry);
+        platform::undoAppend(userGestureFile_, undo);
         throw;
     }
-    Gesture* added = gesture.release();
-    return saveUserGesture(userGestureFile, userGestures, added);
+    seen_ = shared_.publish();
+    return true;
 }
 
-bool GestureManager::removeGesture(std::u16string_view name) {
-    std::unique_lock lock(mutex_);
-    const auto userEntry = userGestures.lower_bound(name);
-    if (userEntry == userGestures.end() || userEntry->first != name)
+bool GestureManager::removeGesture(std::u16string_view name, PointList* removed) {
+    MutexHold hold(shared_.mutex());
+    if (!hold)
         return false;
-    Gesture* removed = userEntry->second;
-    userGestures.erase(userEntry);
-    auto [first, last] = allGestures.equal_range(name);
-    for (auto it = first; it != last; ++it) {
-        if (it->second == removed) {
-            allGestures.erase(it);
-            break;
-        }
+    std::unique_lock lock(mutex_);
+    reloadIfChanged();
+    const auto userEntry = userGestures_.lower_bound(name);
+    if (userEntry == userGestures_.end() || userEntry->first != name)
+        return false;
+    if (!textfile::replace(userGestureFile_, userText(userEntry->second)))
+        return false;
+    if (removed != nullptr)
+        *removed = userEntry->second->points;
+    eraseUserGesture(userEntry);
+    seen_ = shared_.publish();
+    return true;
+}
+
+bool GestureManager::restoreGesture(std::u16string_view name, const PointList& points) {
+    MutexHold hold(shared_.mutex());
+    if (!hold)
+        return false;
+    std::unique_lock lock(mutex_);
+    reloadIfChanged();
+    auto gesture = std::make_unique<Gesture>(Gesture{std::u16string(name), points});
+    // Just before the name's first user template: where removeGesture took it from.
+    const auto entry = userGestures_.emplace_hint(userGestures_.lower_bound(name), gesture->name, gesture.get());
+    gesture.release();
+    fillAllGestures();
+    matcher_->updateNames();
+    if (!textfile::replace(userGestureFile_, userText(nullptr))) {
+        eraseUserGesture(entry);
+        return false;
     }
-    matcher->templateRemoved(*removed);
-    delete removed;
-    if (allGestures.find(name) == allGestures.end())
-        matcher->updateNames(name, true);
-    return saveUserGesture(userGestureFile, userGestures, nullptr);
+    seen_ = shared_.publish();
+    return true;
 }
 
 } // namespace sc

@@ -1,12 +1,14 @@
 // The gesture templates of the process and recognition of strokes against them.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <shared_mutex>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/shared_folder.h"
 #include "common/types.h"
 #include "gesture/matcher.h"
 
@@ -15,6 +17,11 @@ namespace sc {
 // Holds the default templates (read only) and the user's (kept in "<folder>\MyGesture.configure").
 // Every operation is safe to call from several threads: reads share a lock, changes take it alone,
 // and a change's file write happens under that lock so the file follows memory in order.
+//
+// Several processes may share the user folder: a change takes the folder's named mutex and first
+// reloads the user file when another process changed it; every read first checks the folder's
+// generation counter (one shared memory read) and reloads when it moved. A call that reports failure
+// has changed nothing, in memory or on disk.
 class GestureManager {
   public:
     // Reads both files; a file that cannot be read leaves its list empty and the manager usable.
@@ -24,36 +31,49 @@ class GestureManager {
     GestureManager& operator=(const GestureManager&) = delete;
 
     // Names the stroke, or kNoGestureFound; a stroke of fewer than two points is not compared.
-    void recognize(const PointList& points, std::u16string& result) const;
+    void recognize(const PointList& points, std::u16string& result);
 
     // A copy of the distinct template names, in code-unit order.
-    std::vector<std::u16string> getGestureNames() const;
+    std::vector<std::u16string> getGestureNames();
 
     // Copies the points of the name's first template (defaults first); false if the name has none.
-    bool getGestureTrack(std::u16string_view name, PointList& points) const;
+    bool getGestureTrack(std::u16string_view name, PointList& points);
 
     // Adds a user template and appends it to the user file. false, with nothing changed, for the
-    // no-match name, the empty name, or a name holding "," or a line feed; false after the change in
-    // memory when the file could not be written.
+    // no-match name, the empty name, a name holding "," or a line feed, or when the file could not be
+    // written.
     bool addGesture(std::u16string_view name, const PointList& points);
 
     // Removes the name's earliest user template and rewrites the user file. false, with nothing
-    // changed, when the name has no user template; false after the change when the file write failed.
-    bool removeGesture(std::u16string_view name);
+    // changed, when the name has no user template or the file could not be written. `removed` gets
+    // the template's points, for restoreGesture.
+    bool removeGesture(std::u16string_view name, PointList* removed = nullptr);
+
+    // Puts a template that removeGesture took back in front of the name's others and rewrites the user
+    // file; for a caller whose own part of a removal failed.
+    bool restoreGesture(std::u16string_view name, const PointList& points);
 
     // true for a name with a template, and for the no-match name.
-    bool checkNameExist(std::u16string_view name) const;
+    bool checkNameExist(std::u16string_view name);
 
-    const std::u16string& userFile() const { return userGestureFile; }
+    const std::u16string& userFile() const { return userGestureFile_; }
 
   private:
+    void catchUp();
+    void reloadIfChanged();
     void releaseAll() noexcept;
+    void fillAllGestures();
+    void insertUserGesture(std::unique_ptr<Gesture> gesture);
+    void eraseUserGesture(GestureList::iterator userEntry) noexcept;
+    std::u16string userText(const Gesture* skip) const;
 
-    std::u16string userGestureFile;
-    std::unique_ptr<PointPatternMatcher> matcher;
-    GestureList defaultGestures;
-    GestureList userGestures;
-    GestureList allGestures; // owns every Gesture; the other two lists share the pointers
+    std::u16string userGestureFile_;
+    SharedFolder shared_;
+    std::atomic<std::uint64_t> seen_{0}; // the generation the user list was read at or last written as
+    std::unique_ptr<PointPatternMatcher> matcher_;
+    GestureList defaultGestures_;
+    GestureList userGestures_;
+    GestureList allGestures_; // owns every Gesture; the other two lists share the pointers
     mutable std::shared_mutex mutex_;
 };
 

@@ -157,7 +157,7 @@ void loadGestureFile(std::u16string_view path, GestureList& target) {
         console::line(u"load file fail : " + std::u16string(path));
         return;
     }
-    parseGestureBytes(bytes, target);
+    parseGestureBytes(textfile::withoutByteOrderMark(bytes), target);
 }
 
 std::u16string gestureLine(const Gesture& gesture) {
@@ -168,16 +168,24 @@ std::u16string gestureLine(const Gesture& gesture) {
         line += separateChar;
         line += utf16::fromInt(truncateToInt32(p.y));
     }
+    // The reader skips lines shorter than two units: a one-unit name without points keeps a comma.
+    if (line.size() < 2)
+        line += separateChar;
     line += u'\n';
     return line;
 }
 
+bool appendUserGesture(std::u16string_view path, const Gesture& gesture, platform::AppendUndo& undo) {
+    if (textfile::append(path, gestureLine(gesture), undo))
+        return true;
+    trace::line(u"[saveUserGesture] open file fail");
+    return false;
+}
+
 bool saveUserGesture(std::u16string_view path, const GestureList& userGestures, const Gesture* gesture) {
     if (gesture != nullptr) {
-        if (textfile::append(path, gestureLine(*gesture)))
-            return true;
-        trace::line(u"[saveUserGesture] open file fail");
-        return false;
+        platform::AppendUndo undo;
+        return appendUserGesture(path, *gesture, undo);
     }
     std::u16string all;
     for (const auto& entry : userGestures)

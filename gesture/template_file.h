@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "common/types.h"
+#include "platform/file.h"
 
 namespace sc {
 
@@ -12,7 +13,8 @@ namespace sc {
 inline constexpr char16_t separateChar = u',';
 
 // Appends every template of the file to `target` in file order, each a new Gesture that the caller
-// then owns. A file that cannot be read writes "load file fail : <path>" and leaves the target alone.
+// then owns; a leading byte-order mark is skipped. A file that cannot be read writes
+// "load file fail : <path>" and leaves the target alone.
 void loadGestureFile(std::u16string_view path, GestureList& target);
 
 // Parses the templates of a whole file's text into `target`, as loadGestureFile does after reading.
@@ -27,6 +29,10 @@ void parsePoints(std::u16string_view text, PointList& target);
 
 // One template's line with its line feed; coordinates truncated toward zero, saturating at 32 bits.
 std::u16string gestureLine(const Gesture& gesture);
+
+// Appends the gesture's line, ending a last line left open first; false with the file unchanged when it
+// could not be written. `undo` takes a successful append back.
+bool appendUserGesture(std::u16string_view path, const Gesture& gesture, platform::AppendUndo& undo);
 
 // With a gesture: appends its line to the file. Without: replaces the whole file by the lines of
 // `userGestures` in list order, atomically. false if the file could not be written; it is then unchanged.

@@ -1,12 +1,16 @@
 // Files on a POSIX system: the UTF-16 path becomes UTF-8 and a backslash is read as '/'.
 #include "platform/file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <cstdio>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <utility>
 
 #include "common/utf16.h"
 
@@ -34,6 +38,37 @@ bool writeWithFlags(const std::string& path, std::string_view bytes, int flags) 
     if (fd < 0) return false;
     const bool ok = writeAll(fd, bytes);
     return (::close(fd) == 0) && ok;
+}
+
+// Owns a descriptor for one operation.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+private:
+    int fd_;
+};
+
+// The bytes that close the file's last record when it was left open: zero bytes up to a whole unit,
+// then the terminator.
+std::string closingBytes(int fd, off_t length, std::string_view terminator) {
+    if (length == 0 || terminator.empty()) return {};
+    const auto width = static_cast<off_t>(terminator.size());
+    if (length % width == 0) {
+        std::string tail(terminator.size(), '\0');
+        if (::pread(fd, tail.data(), tail.size(), length - width) == width && tail == terminator) return {};
+    }
+    std::string out(static_cast<std::size_t>((width - length % width) % width), '\0');
+    out += terminator;
+    return out;
 }
 
 }  // namespace
@@ -69,8 +104,37 @@ bool canRead(std::u16string_view path) {
     return true;
 }
 
-bool appendFile(std::u16string_view path, std::string_view bytes) {
-    return writeWithFlags(nativePath(path), bytes, O_CREAT | O_APPEND);
+bool appendFile(std::u16string_view path, std::string_view bytes, std::string_view terminator, AppendUndo& undo) {
+    const std::string target = nativePath(path);
+    undo = {};
+    int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+        fd = ::open(target.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        undo.created = fd >= 0;
+        if (fd < 0) fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);  // made by someone else meanwhile
+    }
+    Descriptor file(fd);
+    if (!file) return false;
+    const off_t length = ::lseek(file.get(), 0, SEEK_END);
+    if (length < 0) return false;
+    undo.length = static_cast<std::uint64_t>(length);
+    std::string record = closingBytes(file.get(), length, terminator);
+    record += bytes;
+    if (writeAll(file.get(), record) && file.close()) return true;
+    // A full disk or a size limit can take part of the record: cut it back so the next record starts
+    // where this one would have.
+    if (undo.created) {
+        ::unlink(target.c_str());
+    } else if (::truncate(target.c_str(), length) != 0) {
+        return false;
+    }
+    return false;
+}
+
+bool undoAppend(std::u16string_view path, const AppendUndo& undo) {
+    const std::string target = nativePath(path);
+    if (undo.created) return ::unlink(target.c_str()) == 0;
+    return ::truncate(target.c_str(), static_cast<off_t>(undo.length)) == 0;
 }
 
 bool writeFileInPlace(std::u16string_view path, std::string_view bytes) {
@@ -80,12 +144,18 @@ bool writeFileInPlace(std::u16string_view path, std::string_view bytes) {
 bool replaceFile(std::u16string_view path, std::string_view bytes) {
     static std::atomic<unsigned> counter{0};
     const std::string target = nativePath(path);
-    const std::string temp =
-        target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
-    const int fd = ::open(temp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    // A leftover of a dead process with the same id may hold a name: take the next free one.
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 1000; ++attempt) {
+        temp = target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
+        fd = ::open(temp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    Descriptor file(fd);
+    if (!file) return false;
+    bool ok = writeAll(file.get(), bytes) && ::fsync(file.get()) == 0;
+    ok = file.close() && ok;
     if (!ok) {
         ::unlink(temp.c_str());
         return false;
@@ -96,6 +166,35 @@ bool replaceFile(std::u16string_view path, std::string_view bytes) {
     return fallback;
 }
 
+void removeStaleTemporaries(std::u16string_view path) {
+    const std::string target = nativePath(path);
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
+    const std::string prefix = (slash == std::string::npos ? target : target.substr(slash + 1)) + ".tmp";
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.size() > prefix.size() && name.substr(0, prefix.size()) == prefix)
+            ::unlink((folder + "/" + std::string(name)).c_str());
+    }
+    ::closedir(dir);
+}
+
 bool removeFile(std::u16string_view path) { return ::unlink(nativePath(path).c_str()) == 0; }
+
+std::u16string absolutePath(std::u16string_view path) {
+    const std::string native = nativePath(path);
+    // Every spelling of an existing folder gives the same answer, so processes agree on its name.
+    if (char* resolved = ::realpath(native.c_str(), nullptr)) {
+        std::u16string out = sc::utf16::fromUtf8(resolved);
+        std::free(resolved);
+        return out;
+    }
+    if (!native.empty() && native.front() == '/') return sc::utf16::fromUtf8(native);
+    char cwd[PATH_MAX];
+    if (::getcwd(cwd, sizeof cwd) == nullptr) return std::u16string(path);
+    return sc::utf16::fromUtf8(std::string(cwd) + "/" + native);
+}
 
 }  // namespace platform

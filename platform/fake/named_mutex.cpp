@@ -1,6 +1,15 @@
-// A process-local stand-in for the named system mutex: shared by name, recursive per thread, and
-// steerable to fail its creation or report an abandoned wait.
+// A stand-in for the named system mutex: shared by name, recursive per thread, and steerable to fail
+// its creation or report an abandoned wait. Between processes it is a lock on a file of that name in a
+// per-user folder under the temporary folder, so two native processes sharing configuration files
+// order their changes as on Windows.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <condition_variable>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -18,7 +27,32 @@ struct Named {
     std::condition_variable released;
     std::thread::id owner;
     int depth = 0;
+    std::string lockPath;
+    int lockFile = -1;
+    pid_t lockOwner = 0; // the process that opened lockFile: a forked child must open its own
 };
+
+std::string lockPathFor(std::u16string_view name) {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string folder = std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/strokecast-locks-" +
+                         std::to_string(::getuid());
+    ::mkdir(folder.c_str(), 0700);
+    std::string file;
+    for (char16_t c : name)
+        file += (c < 0x80 && c != u'/' && c != u'\\') ? static_cast<char>(c) : '_';
+    return folder + "/" + file;
+}
+
+// Takes the file lock for the process; called by the thread that just became the owner.
+void lockAcrossProcesses(Named& named) {
+    if (named.lockOwner != ::getpid()) {
+        named.lockFile = ::open(named.lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        named.lockOwner = ::getpid();
+    }
+    if (named.lockFile >= 0)
+        while (::flock(named.lockFile, LOCK_EX) != 0 && errno == EINTR) {
+        }
+}
 
 struct Registry {
     std::mutex lock;
@@ -28,9 +62,11 @@ struct Registry {
     int waits = 0;
 };
 
+// Never destroyed: managers closed by the process's own exit still release and close their mutexes,
+// after static objects of this file would have gone.
 Registry& registry() {
-    static Registry r;
-    return r;
+    static Registry* r = new Registry;
+    return *r;
 }
 
 std::shared_ptr<Named> find(MutexId id) {
@@ -48,8 +84,10 @@ MutexId createNamedMutex(std::u16string_view name) {
     Registry& r = registry();
     std::lock_guard lock(r.lock);
     auto& named = r.byName[std::u16string(name)];
-    if (!named)
+    if (!named) {
         named = std::make_shared<Named>();
+        named->lockPath = lockPathFor(name);
+    }
     const MutexId id = r.nextId++;
     r.byId[id] = named;
     return id;
@@ -74,7 +112,8 @@ MutexWait waitForMutex(MutexId id) {
     const auto self = std::this_thread::get_id();
     named->released.wait(lock, [&] { return named->depth == 0 || named->owner == self; });
     named->owner = self;
-    ++named->depth;
+    if (++named->depth == 1)
+        lockAcrossProcesses(*named);
     return result;
 }
 
@@ -86,6 +125,8 @@ bool releaseMutex(MutexId id) {
     if (named->depth == 0 || named->owner != std::this_thread::get_id())
         return false;
     if (--named->depth == 0) {
+        if (named->lockFile >= 0 && named->lockOwner == ::getpid())
+            ::flock(named->lockFile, LOCK_UN);
         named->owner = {};
         named->released.notify_all();
     }
@@ -103,6 +144,9 @@ namespace fake {
 void resetNamedMutexes() {
     Registry& r = registry();
     std::lock_guard lock(r.lock);
+    for (auto& [name, named] : r.byName)
+        if (named->lockFile >= 0 && named->lockOwner == ::getpid())
+            ::close(named->lockFile);
     r.byName.clear();
     r.byId.clear();
     r.waits = 0;

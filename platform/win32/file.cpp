@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
-
 #include <atomic>
+#include <cstdint>
 
 #include "platform/win32/handles.h"
 
@@ -30,6 +30,26 @@ bool writeAll(HANDLE file, std::string_view bytes) {
         bytes.remove_prefix(written);
     }
     return true;
+}
+
+// The bytes that close the file's last record when it was left open: zero bytes up to a whole unit,
+// then the terminator.
+std::string closingBytes(HANDLE file, LONGLONG length, std::string_view terminator) {
+    if (length == 0 || terminator.empty()) return {};
+    const auto width = static_cast<LONGLONG>(terminator.size());
+    if (length % width == 0) {
+        std::string tail(terminator.size(), '\0');
+        LARGE_INTEGER at{};
+        at.QuadPart = length - width;
+        DWORD got = 0;
+        if (SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+            ReadFile(file, tail.data(), static_cast<DWORD>(tail.size()), &got, nullptr) && got == tail.size() &&
+            tail == terminator)
+            return {};
+    }
+    std::string out(static_cast<std::size_t>((width - length % width) % width), '\0');
+    out += terminator;
+    return out;
 }
 
 }  // namespace
@@ -59,9 +79,41 @@ bool readFile(std::u16string_view path, std::string& bytes) {
 
 bool canRead(std::u16string_view path) { return static_cast<bool>(openFile(wide(path), GENERIC_READ, OPEN_EXISTING)); }
 
-bool appendFile(std::u16string_view path, std::string_view bytes) {
-    UniqueFile file = openFile(wide(path), FILE_APPEND_DATA, OPEN_ALWAYS);
-    return file && writeAll(file.get(), bytes);
+bool appendFile(std::u16string_view path, std::string_view bytes, std::string_view terminator, AppendUndo& undo) {
+    const std::wstring target = wide(path);
+    undo = {};
+    UniqueFile file = openFile(target, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+    if (!file) {
+        file = openFile(target, GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
+        undo.created = static_cast<bool>(file);
+        if (!file) file = openFile(target, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);  // made meanwhile
+    }
+    if (!file) return false;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) return false;
+    undo.length = static_cast<std::uint64_t>(size.QuadPart);
+    const std::string record = closingBytes(file.get(), size.QuadPart, terminator) + std::string(bytes);
+    LARGE_INTEGER end{};
+    if (!SetFilePointerEx(file.get(), end, nullptr, FILE_END)) return false;
+    if (writeAll(file.get(), record)) return true;
+    // A full disk can take part of the record: cut it back so the next record starts where this one
+    // would have.
+    if (undo.created) {
+        file.reset();
+        DeleteFileW(target.c_str());
+        return false;
+    }
+    if (SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN)) SetEndOfFile(file.get());
+    return false;
+}
+
+bool undoAppend(std::u16string_view path, const AppendUndo& undo) {
+    const std::wstring target = wide(path);
+    if (undo.created) return DeleteFileW(target.c_str()) != 0;
+    UniqueFile file = openFile(target, GENERIC_WRITE, OPEN_EXISTING);
+    LARGE_INTEGER length{};
+    length.QuadPart = static_cast<LONGLONG>(undo.length);
+    return file && SetFilePointerEx(file.get(), length, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
 }
 
 bool writeFileInPlace(std::u16string_view path, std::string_view bytes) {
@@ -72,17 +124,22 @@ bool writeFileInPlace(std::u16string_view path, std::string_view bytes) {
 bool replaceFile(std::u16string_view path, std::string_view bytes) {
     static std::atomic<unsigned> counter{0};
     const std::wstring target = wide(path);
-    const std::wstring temp = target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                              std::to_wstring(counter.fetch_add(1));
-    {
-        UniqueFile file = openFile(temp, GENERIC_WRITE, CREATE_NEW, FILE_FLAG_WRITE_THROUGH);
-        if (!file) return false;
-        if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
-            file.reset();
-            DeleteFileW(temp.c_str());
-            return false;
-        }
+    // A leftover of a dead process with the same id (ids are reused) may hold a name: take the next one.
+    std::wstring temp;
+    UniqueFile file;
+    for (int attempt = 0; !file && attempt < 1000; ++attempt) {
+        temp = target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+               std::to_wstring(counter.fetch_add(1));
+        file = openFile(temp, GENERIC_WRITE, CREATE_NEW, FILE_FLAG_WRITE_THROUGH);
+        if (!file && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return false;
     }
+    if (!file) return false;
+    if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
+        file.reset();
+        DeleteFileW(temp.c_str());
+        return false;
+    }
+    file.reset();
     if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     // The replace can be refused (for example while another process holds the target without delete
     // sharing); the complete temporary proves the bytes fit on the disk, so an in-place rewrite is safe.
@@ -91,6 +148,31 @@ bool replaceFile(std::u16string_view path, std::string_view bytes) {
     return fallback;
 }
 
+void removeStaleTemporaries(std::u16string_view path) {
+    const std::wstring target = wide(path);
+    const std::size_t slash = target.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((target + L".tmp*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            DeleteFileW((folder + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
 bool removeFile(std::u16string_view path) { return DeleteFileW(wide(path).c_str()) != 0; }
+
+std::u16string absolutePath(std::u16string_view path) {
+    const std::wstring relative = wide(path);
+    const DWORD size = GetFullPathNameW(relative.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return std::u16string(path);
+    std::wstring full(size, L'\0');
+    const DWORD written = GetFullPathNameW(relative.c_str(), size, full.data(), nullptr);
+    if (written == 0 || written >= size) return std::u16string(path);
+    full.resize(written);
+    return std::u16string(full.begin(), full.end());
+}
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "action/action_files.h"
@@ -146,15 +147,25 @@ TEST_F(ActionManagerTest, NullRemovesTheGestureFromBothFiles) {
     EXPECT_EQ(dir.text(kSwitchFile), withHeader(u"GLOBAL,0\n"));
 }
 
-TEST_F(ActionManagerTest, RemovingGlobalStopsEveryGestureUntilReopened) {
-    auto am = open();
-    ASSERT_TRUE(am->setGestureToAction(u"G", u"CTRL_C"));
-    ASSERT_TRUE(am->removeGestureFromAllMaps(u"GLOBAL"));
-    EXPECT_EQ(dir.text(kSwitchFile), withHeader(u"G,1\n"));
-    EXPECT_FALSE(am->executeActionOfGesture(u"G"));
-    am.reset();
-    am = open();
-    EXPECT_TRUE(am->executeActionOfGesture(u"G"));
+TEST_F(ActionManagerTest, RemovingAGestureNamedGlobalKeepsTheGlobalSwitch) {
+    const std::function<bool(sc::ActionManager&)> removals[] = {
+        [](sc::ActionManager& am) { return am.removeGestureFromAllMaps(u"GLOBAL"); },
+        [](sc::ActionManager& am) { return am.setGestureToAction(u"GLOBAL", u"NULL"); },
+    };
+    for (const auto& remove : removals) {
+        auto am = open();
+        ASSERT_TRUE(am->setGestureToAction(u"G", u"CTRL_C"));
+        ASSERT_TRUE(am->setGestureToAction(u"GLOBAL", u"UNDO"));
+        ASSERT_TRUE(am->setGestureSwitch(u"GLOBAL", true));
+        ASSERT_TRUE(remove(*am));
+        EXPECT_EQ(am->getActionOfGesture(u"GLOBAL"), u"__NULLACTION_FOUND__");
+        EXPECT_EQ(dir.text(kSwitchFile), withHeader(u"G,1\nGLOBAL,1\n"));
+        EXPECT_FALSE(am->executeActionOfGesture(u"G")); // everything stays switched off
+        am.reset();
+        am = open();
+        EXPECT_TRUE(am->getGestureSwitch(u"GLOBAL"));
+        ASSERT_TRUE(am->setGestureSwitch(u"GLOBAL", false));
+    }
 }
 
 TEST_F(ActionManagerTest, RefusesNamesThatWouldBreakTheFiles) {
@@ -168,15 +179,24 @@ TEST_F(ActionManagerTest, RefusesNamesThatWouldBreakTheFiles) {
     EXPECT_EQ(dir.text(kSwitchFile), withHeader(u"GLOBAL,0\n"));
 }
 
-TEST_F(ActionManagerTest, AFailedWriteReportsFailureAndKeepsTheChange) {
+TEST_F(ActionManagerTest, AFailedWriteReportsFailureAndChangesNothing) {
     auto am = open();
+    ASSERT_TRUE(am->setGestureToAction(u"G", u"UNDO"));
     dir.removeAll();
-    EXPECT_FALSE(am->setGestureToAction(u"G", u"UNDO"));
+    EXPECT_FALSE(am->setGestureToAction(u"H", u"UNDO"));
+    EXPECT_EQ(am->getActionOfGesture(u"H"), u"__NULLACTION_FOUND__");
+    EXPECT_FALSE(am->getGestureSwitch(u"H"));
+    EXPECT_FALSE(am->setGestureToAction(u"G", u"REDO"));
     EXPECT_EQ(am->getActionOfGesture(u"G"), u"UNDO");
     EXPECT_FALSE(am->setGestureSwitch(u"GLOBAL", true));
-    EXPECT_TRUE(am->getGestureSwitch(u"GLOBAL"));
+    EXPECT_FALSE(am->getGestureSwitch(u"GLOBAL"));
+    EXPECT_FALSE(am->setGestureSwitch(u"G", false));
+    EXPECT_TRUE(am->getGestureSwitch(u"G"));
     EXPECT_FALSE(am->setGestureToAction(u"G", u"NULL"));
     EXPECT_FALSE(am->removeGestureFromAllMaps(u"G"));
+    EXPECT_EQ(am->getActionOfGesture(u"G"), u"UNDO");
+    EXPECT_FALSE(am->addCustomAction(u"DESKTOP:\\x", u"x"));
+    EXPECT_FALSE(am->setGestureToAction(u"G", u"DESKTOP:\\x"));
 }
 
 TEST_F(ActionManagerTest, WithoutTheMutexChangesFailAndLookupsWork) {

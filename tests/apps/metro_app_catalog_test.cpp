@@ -6,7 +6,7 @@
 
 #include "apps/metro_app_catalog.h"
 #include "common/utf16.h"
-#include "gesture/fnv.h"
+#include "common/fnv.h"
 #include "platform/fake/catalog_fake.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/utf16.h"
-#include "gesture/fnv.h"
+#include "common/fnv.h"
 #include "platform/fake/catalog_fake.h"
 #include "strokecast.h"
 

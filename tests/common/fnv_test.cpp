@@ -1,7 +1,7 @@
 // FNV-1a over UTF-16LE bytes.
 #include <gtest/gtest.h>
 
-#include "gesture/fnv.h"
+#include "common/fnv.h"
 #include "strokecast.h"
 
 TEST(Fnv, HashesUtf16LittleEndianBytes) {

@@ -1,5 +1,5 @@
 // FNV-1a.
-#include "gesture/fnv.h"
+#include "common/fnv.h"
 
 namespace sc {
 

@@ -1,0 +1,55 @@
+// What the processes sharing one configuration folder need to keep one view of it: a named system
+// mutex that orders their changes, and a generation counter each change moves on, so a process can
+// tell with one memory read whether its tables are still what the files hold.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/named_mutex.h"
+#include "platform/shared_counter.h"
+
+namespace sc {
+
+// Holds the named mutex for one change or one reload and always gives it back. An abandoned wait
+// counts as taken: files are only ever replaced whole or appended to with the failures cut back, so a
+// peer that died holding the mutex cannot have left a half-written file, and refusing would lose this
+// change.
+class MutexHold {
+  public:
+    explicit MutexHold(platform::MutexId mutex);
+    ~MutexHold();
+    MutexHold(const MutexHold&) = delete;
+    MutexHold& operator=(const MutexHold&) = delete;
+    explicit operator bool() const { return owned_; }
+
+  private:
+    platform::MutexId mutex_;
+    bool owned_ = false;
+};
+
+class SharedFolder {
+  public:
+    // `mutexName` names the mutex; the counter is named after `kind` and the folder's absolute path.
+    SharedFolder(std::u16string_view mutexName, std::u16string_view kind, std::u16string_view folder);
+    ~SharedFolder();
+    SharedFolder(const SharedFolder&) = delete;
+    SharedFolder& operator=(const SharedFolder&) = delete;
+
+    platform::MutexId mutex() const { return mutex_; }
+    // The generation of the folder's files: read it with the mutex held before reading the files.
+    std::uint64_t generation() const { return platform::readSharedCounter(counter_); }
+    // After a change was written with the mutex held: the generation that includes it.
+    std::uint64_t publish() { return platform::incrementSharedCounter(counter_); }
+
+  private:
+    platform::MutexId mutex_;
+    platform::CounterId counter_;
+};
+
+// "strokecast-<kind>-" and eight hex digits of the hash of the folder's absolute path, upper-cased as
+// Windows compares paths: the name of a system object that belongs to that folder.
+std::u16string folderObjectName(std::u16string_view kind, std::u16string_view folder);
+
+} // namespace sc
