@@ -33,13 +33,6 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-bool writeWithFlags(const std::string& path, std::string_view bytes, int flags) {
-    const int fd = ::open(path.c_str(), flags | O_WRONLY | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    const bool ok = writeAll(fd, bytes);
-    return (::close(fd) == 0) && ok;
-}
-
 // Owns a descriptor for one operation.
 class Descriptor {
 public:
@@ -138,7 +131,12 @@ bool undoAppend(std::u16string_view path, const AppendUndo& undo) {
 }
 
 bool writeFileInPlace(std::u16string_view path, std::string_view bytes) {
-    return writeWithFlags(nativePath(path), bytes, O_CREAT | O_TRUNC);
+    // Written over the old bytes and cut to length afterwards, never emptied first: a writer stopped
+    // half way leaves more than nothing.
+    Descriptor file(::open(nativePath(path).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+    if (!file) return false;
+    const bool ok = writeAll(file.get(), bytes) && ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0;
+    return file.close() && ok;
 }
 
 bool replaceFile(std::u16string_view path, std::string_view bytes) {
@@ -161,7 +159,7 @@ bool replaceFile(std::u16string_view path, std::string_view bytes) {
         return false;
     }
     if (::rename(temp.c_str(), target.c_str()) == 0) return true;
-    const bool fallback = writeWithFlags(target, bytes, O_CREAT | O_TRUNC);
+    const bool fallback = writeFileInPlace(path, bytes);
     ::unlink(temp.c_str());
     return fallback;
 }

@@ -117,8 +117,10 @@ bool undoAppend(std::u16string_view path, const AppendUndo& undo) {
 }
 
 bool writeFileInPlace(std::u16string_view path, std::string_view bytes) {
-    UniqueFile file = openFile(wide(path), GENERIC_WRITE, CREATE_ALWAYS);
-    return file && writeAll(file.get(), bytes);
+    // Written over the old bytes and cut to length afterwards, never emptied first: a writer stopped
+    // half way leaves more than nothing.
+    UniqueFile file = openFile(wide(path), GENERIC_WRITE, OPEN_ALWAYS);
+    return file && writeAll(file.get(), bytes) && SetEndOfFile(file.get());
 }
 
 bool replaceFile(std::u16string_view path, std::string_view bytes) {
@@ -140,7 +142,13 @@ bool replaceFile(std::u16string_view path, std::string_view bytes) {
         return false;
     }
     file.reset();
-    if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    // A reader that has the target open (an indexer, a virus scanner) refuses the move for a moment:
+    // try again briefly before settling for an in-place write.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        if (GetLastError() != ERROR_ACCESS_DENIED && GetLastError() != ERROR_SHARING_VIOLATION) break;
+        Sleep(5);
+    }
     // The replace can be refused (for example while another process holds the target without delete
     // sharing); the complete temporary proves the bytes fit on the disk, so an in-place rewrite is safe.
     const bool fallback = writeFileInPlace(path, bytes);

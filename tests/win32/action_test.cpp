@@ -16,6 +16,8 @@
 namespace {
 
 using sctest::exists;
+using sctest::exitCodeOf;
+using sctest::startPeer;
 using sctest::readBytes;
 using sctest::utf16le;
 using sctest::writeBytes;
@@ -24,26 +26,6 @@ const wchar_t* kMutexName = L"ed486497-d970-4a4e-87eb-93d9ed274914";
 
 
 // Starts the helper process with the arguments; the handle is closed by the caller.
-HANDLE startPeer(const std::wstring& arguments) {
-    std::wstring command = L"\"" + sctest::exeFolder() + L"action_peer.exe\" " + arguments;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-
-DWORD exitCodeOf(HANDLE process) {
-    if (WaitForSingleObject(process, 60000) != WAIT_OBJECT_0)
-        return 0xDEAD;
-    DWORD code = 0xDEAD;
-    GetExitCodeProcess(process, &code);
-    CloseHandle(process);
-    return code;
-}
-
 // Ends the explorer.exe processes this test started: they linger after the launch and would keep
 // the runner's output pipe open.
 void endExplorerChildren() {

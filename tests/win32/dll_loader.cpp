@@ -77,4 +77,24 @@ std::string utf16le(const std::wstring& text) {
 
 bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+HANDLE startPeer(const std::wstring& arguments) {
+    std::wstring command = L"\"" + exeFolder() + L"action_peer.exe\" " + arguments;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+DWORD exitCodeOf(HANDLE process) {
+    if (WaitForSingleObject(process, 60000) != WAIT_OBJECT_0)
+        return 0xDEAD;
+    DWORD code = 0xDEAD;
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    return code;
+}
+
 }  // namespace sctest

@@ -26,6 +26,11 @@ void writeBytes(const std::wstring& path, const std::string& bytes);
 std::string utf16le(const std::wstring& text);
 bool exists(const std::wstring& path);
 
+// Starts action_peer.exe from beside the test exe with these arguments; null when it cannot start.
+HANDLE startPeer(const std::wstring& arguments);
+// The process's exit code once it ended (0xDEAD when it did not within a minute); closes the handle.
+DWORD exitCodeOf(HANDLE process);
+
 }  // namespace sctest
 
 // The export `name` as a typed function pointer, resolved by name.
