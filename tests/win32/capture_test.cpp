@@ -7,23 +7,20 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "tests/win32/dll_loader.h"
+#include "tests/win32/queue_watch.h"
 
 namespace {
 
-bool waitFor(const std::function<bool()>& done, int milliseconds = 3000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        Sleep(10);
-    }
-    return true;
+// Every wait is for an event, with a deadline far beyond what a loaded machine needs.
+bool waitFor(const std::function<bool()>& done, int milliseconds = 20000) {
+    return sctest::waitUntil(done, milliseconds);
 }
 
 HWND capturerWindow() {
@@ -31,6 +28,9 @@ HWND capturerWindow() {
 }
 HWND overlayWindow() {
     return FindWindowW(L"TouchOverlay", L"TouchOverlay");
+}
+DWORD threadOf(HWND window) {
+    return GetWindowThreadProcessId(window, nullptr);
 }
 
 // Whether Ctrl+Alt+key is taken, asked by trying to take it for a moment. The probe itself holds the key
@@ -42,199 +42,13 @@ bool hotKeyTaken(UINT key) {
     return false;
 }
 
-// Requests posted to the capturer thread are handled within a few milliseconds; the rest is slack for a
-// loaded machine.
+// Waits until the capturer thread has handled every hot key request posted to it so far: it has taken a
+// marker posted after them (requests and marker come from this thread, so they queue in that order).
 void settle() {
-    Sleep(500);
+    sctest::QueueWatch capturer(threadOf(capturerWindow()));
+    ASSERT_TRUE(capturer.hooked());
+    ASSERT_TRUE(capturer.flush());
 }
-
-void pressHotKey(WORD key) {
-    INPUT in[6]{};
-    const WORD keys[] = {VK_CONTROL, VK_MENU, key};
-    for (int i = 0; i < 3; ++i) {
-        in[i].type = INPUT_KEYBOARD;
-        in[i].ki.wVk = keys[i];
-        in[5 - i].type = INPUT_KEYBOARD;
-        in[5 - i].ki.wVk = keys[i];
-        in[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    ASSERT_EQ(SendInput(6, in, sizeof(INPUT)), 6u);
-}
-
-class Capture : public testing::Test {
-  public:
-    static void SetUpTestSuite() {
-        // The first input of a fresh Wine session can be lost while its desktop process starts; a
-        // harmless key press first keeps the hot key tests independent of running first.
-        INPUT shift[2]{};
-        shift[0].type = shift[1].type = INPUT_KEYBOARD;
-        shift[0].ki.wVk = shift[1].ki.wVk = VK_SHIFT;
-        shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, shift, sizeof(INPUT));
-        Sleep(300);
-    }
-
-  protected:
-    void SetUp() override {
-        sctest::strokecastModule();
-        // The charm-bar watch starts with the broker: at opening, or at the first call after a slow start.
-        testing::internal::CaptureStdout();
-        SC_FN(OpenTouchCapturer)();
-        // A cold process under a loaded machine can take seconds for its first window.
-        const bool opened = waitFor([] { return capturerWindow() != nullptr; }, 15000);
-        SC_FN(SetCharmBarCptEnable)(0);
-        openOutput = testing::internal::GetCapturedStdout();
-        ASSERT_TRUE(opened);
-    }
-    void TearDown() override {
-        SC_FN(CloseTouchCapturer)();
-        EXPECT_TRUE(waitFor([] { return capturerWindow() == nullptr; }));
-    }
-    std::string openOutput;
-};
-
-TEST_F(Capture, OpeningSetsUpTheWindowAndReportsTheMissingAutomation) {
-    HWND window = capturerWindow();
-    EXPECT_EQ(GetParent(window), nullptr);
-    EXPECT_FALSE(IsWindowVisible(window));
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    EXPECT_EQ(pid, GetCurrentProcessId());
-    // Wine registers no UI Automation class: the watch is missing, everything else works.
-    EXPECT_EQ(openOutput, "CoCreateInstance in InitIUIAutomation fail\nsetCharmBarCaptureEnable : 0\n");
-    SC_FN(OpenTouchCapturer)(); // a second open changes nothing
-    EXPECT_EQ(capturerWindow(), window);
-}
-
-TEST_F(Capture, ClosingAndOpeningAgainGivesAFreshWindow) {
-    for (int round = 0; round < 3; ++round) {
-        SCOPED_TRACE(round);
-        SC_FN(CloseTouchCapturer)();
-        ASSERT_TRUE(waitFor([] { return capturerWindow() == nullptr; }));
-        SC_FN(CloseTouchCapturer)(); // closing while closed changes nothing
-        SC_FN(OpenTouchCapturer)();
-        ASSERT_NE(capturerWindow(), nullptr); // open waits for the window
-    }
-}
-
-TEST_F(Capture, SetHotKeyRegistersReplacesAndUnregisters) {
-    testing::internal::CaptureStdout();
-    SC_FN(SetHotKey)(1, 'K');
-    settle();
-    EXPECT_TRUE(hotKeyTaken('K'));
-    SC_FN(SetHotKey)(1, 'J');
-    settle();
-    EXPECT_TRUE(hotKeyTaken('J'));
-    EXPECT_FALSE(hotKeyTaken('K'));
-    SC_FN(SetHotKey)(2, 'J'); // only 1 switches on
-    settle();
-    EXPECT_FALSE(hotKeyTaken('J'));
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "setHotKey : 1 , K\nhot_key_in_use : 0\nsetHotKey : 1 , J\nhot_key_in_use : 1\n"
-                   "setHotKey : 0 , J\nhot_key_in_use : 1\n");
-}
-
-TEST_F(Capture, ClosingGivesTheHotKeyBack) {
-    SC_FN(SetHotKey)(1, 'K');
-    settle();
-    ASSERT_TRUE(hotKeyTaken('K'));
-    SC_FN(CloseTouchCapturer)();
-    EXPECT_TRUE(waitFor([] { return !hotKeyTaken('K'); }));
-    SC_FN(OpenTouchCapturer)();
-}
-
-TEST_F(Capture, HotKeyHeldByAnotherProcessReportsTheError) {
-    const std::wstring eventName = L"sc_hotkey_ready_" + std::to_wstring(GetCurrentProcessId());
-    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
-    SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = readEnd;
-    si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION pi{};
-    std::wstring command = L"\"" + sctest::exeFolder() + L"hotkey_holder.exe\" L " + eventName;
-    ASSERT_TRUE(
-        CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
-    CloseHandle(readEnd);
-    ASSERT_EQ(WaitForSingleObject(ready, 10000), WAIT_OBJECT_0);
-
-    testing::internal::CaptureStdout();
-    SC_FN(SetHotKey)(1, 'L');
-    settle();
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("last error : 1409\n"), std::string::npos) << out;
-
-    CloseHandle(writeEnd);
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    CloseHandle(ready);
-}
-
-TEST_F(Capture, HotKeyShowsTheOverlayAndASecondPressDismissesIt) {
-    SC_FN(SetHotKey)(1, 'O');
-    settle();
-    ASSERT_TRUE(hotKeyTaken('O'));
-    pressHotKey('O');
-    ASSERT_TRUE(
-        waitFor([] { return overlayWindow() != nullptr && IsWindowVisible(overlayWindow()); }, 10000));
-    HWND overlay = overlayWindow();
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(overlay, GWL_EXSTYLE)), 0x08080088u);
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(overlay, GWL_STYLE));
-    EXPECT_EQ(style & (WS_POPUP | WS_VISIBLE | WS_CHILD | WS_CAPTION | WS_THICKFRAME), WS_POPUP | WS_VISIBLE);
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    ASSERT_TRUE(GetLayeredWindowAttributes(overlay, nullptr, &alpha, &flags));
-    EXPECT_EQ(alpha, 30);
-    EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
-    RECT rect{};
-    GetWindowRect(overlay, &rect);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    EXPECT_EQ(GetWindowRgn(overlay, region), ERROR); // no charm bar: no region
-    DeleteObject(region);
-
-    pressHotKey('O'); // before any touch: the overlay goes at once
-    EXPECT_TRUE(waitFor([overlay] { return !IsWindow(overlay); }));
-    pressHotKey('O'); // and the next press shows a new one
-    EXPECT_TRUE(waitFor([] { return overlayWindow() != nullptr; }, 10000));
-}
-
-TEST_F(Capture, ClosingTheCapturerDismissesTheOverlay) {
-    SC_FN(SetHotKey)(1, 'O');
-    settle();
-    ASSERT_TRUE(hotKeyTaken('O'));
-    pressHotKey('O');
-    ASSERT_TRUE(waitFor([] { return overlayWindow() != nullptr; }, 10000));
-    HWND overlay = overlayWindow();
-    SC_FN(CloseTouchCapturer)();
-    EXPECT_TRUE(waitFor([overlay] { return !IsWindow(overlay); }));
-    SC_FN(OpenTouchCapturer)();
-}
-
-TEST_F(Capture, ExportsDoNothingWhileClosed) {
-    SC_FN(CloseTouchCapturer)();
-    ASSERT_TRUE(waitFor([] { return capturerWindow() == nullptr; }));
-    testing::internal::CaptureStdout();
-    SC_FN(SetHotKey)(1, 'K');
-    SC_FN(SetCharmBarCptEnable)(1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_FALSE(hotKeyTaken('K'));
-    SC_FN(OpenTouchCapturer)();
-}
-
-} // namespace
-
-namespace {
 
 // Key events seen system-wide through a low-level keyboard hook on a thread of its own.
 class KeyWatch {
@@ -292,6 +106,200 @@ class KeyWatch {
     std::vector<Event> events_;
 };
 
+void pressHotKey(WORD key) {
+    INPUT in[6]{};
+    const WORD keys[] = {VK_CONTROL, VK_MENU, key};
+    for (int i = 0; i < 3; ++i) {
+        in[i].type = INPUT_KEYBOARD;
+        in[i].ki.wVk = keys[i];
+        in[5 - i].type = INPUT_KEYBOARD;
+        in[5 - i].ki.wVk = keys[i];
+        in[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    ASSERT_EQ(SendInput(6, in, sizeof(INPUT)), 6u);
+}
+
+class Capture : public testing::Test {
+  public:
+    static void SetUpTestSuite() {
+        // The first input of a fresh Wine session can be lost while its desktop process starts; harmless
+        // Shift presses, repeated until a low-level hook has seen one, keep the hot key tests independent
+        // of running first.
+        KeyWatch watch;
+        INPUT shift[2]{};
+        shift[0].type = shift[1].type = INPUT_KEYBOARD;
+        shift[0].ki.wVk = shift[1].ki.wVk = VK_SHIFT;
+        shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        do {
+            SendInput(2, shift, sizeof(INPUT));
+            if (!watch.hooked() || waitFor([&watch] { return watch.events().size() >= 2; }, 1000))
+                return;
+        } while (std::chrono::steady_clock::now() < end);
+    }
+
+  protected:
+    void SetUp() override {
+        sctest::strokecastModule();
+        // The charm-bar watch starts with the broker: at opening, or at the first call after a slow start.
+        testing::internal::CaptureStdout();
+        SC_FN(OpenTouchCapturer)();
+        // A cold process under a loaded machine can take seconds for its first window.
+        const bool opened = waitFor([] { return capturerWindow() != nullptr; });
+        SC_FN(SetCharmBarCptEnable)(0);
+        openOutput = testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(opened);
+    }
+    void TearDown() override {
+        SC_FN(CloseTouchCapturer)();
+        EXPECT_TRUE(waitFor([] { return capturerWindow() == nullptr; }));
+    }
+    std::string openOutput;
+};
+
+TEST_F(Capture, OpeningSetsUpTheWindowAndReportsTheMissingAutomation) {
+    HWND window = capturerWindow();
+    EXPECT_EQ(GetParent(window), nullptr);
+    EXPECT_FALSE(IsWindowVisible(window));
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    EXPECT_EQ(pid, GetCurrentProcessId());
+    // Wine registers no UI Automation class: the watch is missing, everything else works.
+    EXPECT_EQ(openOutput, "CoCreateInstance in InitIUIAutomation fail\nsetCharmBarCaptureEnable : 0\n");
+    SC_FN(OpenTouchCapturer)(); // a second open changes nothing
+    EXPECT_EQ(capturerWindow(), window);
+}
+
+TEST_F(Capture, ClosingAndOpeningAgainGivesAFreshWindow) {
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        SC_FN(CloseTouchCapturer)();
+        ASSERT_TRUE(waitFor([] { return capturerWindow() == nullptr; }));
+        SC_FN(CloseTouchCapturer)(); // closing while closed changes nothing
+        SC_FN(OpenTouchCapturer)();
+        // Opening waits half a second for the window; a loaded machine may need longer.
+        ASSERT_TRUE(waitFor([] { return capturerWindow() != nullptr; }));
+    }
+}
+
+TEST_F(Capture, SetHotKeyRegistersReplacesAndUnregisters) {
+    testing::internal::CaptureStdout();
+    SC_FN(SetHotKey)(1, 'K');
+    settle();
+    EXPECT_TRUE(hotKeyTaken('K'));
+    SC_FN(SetHotKey)(1, 'J');
+    settle();
+    EXPECT_TRUE(hotKeyTaken('J'));
+    EXPECT_FALSE(hotKeyTaken('K'));
+    SC_FN(SetHotKey)(2, 'J'); // only 1 switches on
+    settle();
+    EXPECT_FALSE(hotKeyTaken('J'));
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, "setHotKey : 1 , K\nhot_key_in_use : 0\nsetHotKey : 1 , J\nhot_key_in_use : 1\n"
+                   "setHotKey : 0 , J\nhot_key_in_use : 1\n");
+}
+
+TEST_F(Capture, ClosingGivesTheHotKeyBack) {
+    SC_FN(SetHotKey)(1, 'K');
+    settle();
+    ASSERT_TRUE(hotKeyTaken('K'));
+    SC_FN(CloseTouchCapturer)();
+    EXPECT_TRUE(waitFor([] { return !hotKeyTaken('K'); }));
+    SC_FN(OpenTouchCapturer)();
+}
+
+TEST_F(Capture, HotKeyHeldByAnotherProcessReportsTheError) {
+    const std::wstring eventName = L"sc_hotkey_ready_" + std::to_wstring(GetCurrentProcessId());
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
+    SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = readEnd;
+    si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION pi{};
+    std::wstring command = L"\"" + sctest::exeFolder() + L"hotkey_holder.exe\" L " + eventName;
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
+    CloseHandle(readEnd);
+    ASSERT_EQ(WaitForSingleObject(ready, 20000), WAIT_OBJECT_0);
+
+    testing::internal::CaptureStdout();
+    SC_FN(SetHotKey)(1, 'L');
+    settle();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("last error : 1409\n"), std::string::npos) << out;
+
+    CloseHandle(writeEnd);
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    CloseHandle(ready);
+}
+
+TEST_F(Capture, HotKeyShowsTheOverlayAndASecondPressDismissesIt) {
+    SC_FN(SetHotKey)(1, 'O');
+    settle();
+    ASSERT_TRUE(hotKeyTaken('O'));
+    pressHotKey('O');
+    ASSERT_TRUE(waitFor([] { return overlayWindow() != nullptr && IsWindowVisible(overlayWindow()); }));
+    HWND overlay = overlayWindow();
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(overlay, GWL_EXSTYLE)), 0x08080088u);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(overlay, GWL_STYLE));
+    EXPECT_EQ(style & (WS_POPUP | WS_VISIBLE | WS_CHILD | WS_CAPTION | WS_THICKFRAME), WS_POPUP | WS_VISIBLE);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(overlay, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 30);
+    EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
+    RECT rect{};
+    GetWindowRect(overlay, &rect);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(overlay, region), ERROR); // no charm bar: no region
+    DeleteObject(region);
+
+    pressHotKey('O'); // before any touch: the overlay goes at once
+    EXPECT_TRUE(waitFor([overlay] { return !IsWindow(overlay); }));
+    pressHotKey('O'); // and the next press shows a new one
+    EXPECT_TRUE(waitFor([] { return overlayWindow() != nullptr; }));
+}
+
+TEST_F(Capture, ClosingTheCapturerDismissesTheOverlay) {
+    SC_FN(SetHotKey)(1, 'O');
+    settle();
+    ASSERT_TRUE(hotKeyTaken('O'));
+    pressHotKey('O');
+    ASSERT_TRUE(waitFor([] { return overlayWindow() != nullptr; }));
+    HWND overlay = overlayWindow();
+    SC_FN(CloseTouchCapturer)();
+    EXPECT_TRUE(waitFor([overlay] { return !IsWindow(overlay); }));
+    SC_FN(OpenTouchCapturer)();
+}
+
+TEST_F(Capture, ExportsDoNothingWhileClosed) {
+    SC_FN(CloseTouchCapturer)();
+    ASSERT_TRUE(waitFor([] { return capturerWindow() == nullptr; }));
+    testing::internal::CaptureStdout();
+    SC_FN(SetHotKey)(1, 'K');
+    SC_FN(SetCharmBarCptEnable)(1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(hotKeyTaken('K'));
+    SC_FN(OpenTouchCapturer)();
+}
+
+} // namespace
+
+namespace {
+
 void writeUtf16(const std::wstring& path, const std::wstring& text) {
     FILE* f = _wfopen(path.c_str(), L"wb");
     ASSERT_NE(f, nullptr);
@@ -308,6 +316,30 @@ std::wstring templateLine(const wchar_t* name, int dx, int dy) {
         line += L"," + std::to_wstring(100 + i * dx) + L"," + std::to_wstring(100 + i * dy);
     return line + L"\n";
 }
+
+// Points of a stroke: `count` points from (200, 300) in steps of (dx, dy), every other one moved down by
+// `zigzag`.
+std::vector<POINT> line(int count, int dx, int dy, int zigzag = 0) {
+    std::vector<POINT> points;
+    for (int i = 0; i < count; ++i)
+        points.push_back({200 + i * dx, 300 + i * dy + ((i % 2) ? zigzag : 0)});
+    return points;
+}
+
+// The four key events of Ctrl+C, and nothing before or after them.
+void expectCtrlC(const std::vector<KeyWatch::Event>& events) {
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].vk, static_cast<DWORD>(VK_CONTROL));
+    EXPECT_FALSE(events[0].up);
+    EXPECT_EQ(events[1].vk, static_cast<DWORD>('C'));
+    EXPECT_FALSE(events[1].up);
+    EXPECT_EQ(events[2].vk, static_cast<DWORD>('C'));
+    EXPECT_TRUE(events[2].up);
+    EXPECT_EQ(events[3].vk, static_cast<DWORD>(VK_CONTROL));
+    EXPECT_TRUE(events[3].up);
+}
+
+constexpr UINT kCapturePoint = 0x468;
 
 // The capturer, both managers and one gesture bound to Ctrl+C, as a resident host sets them up.
 class CaptureToAction : public testing::Test {
@@ -327,90 +359,103 @@ class CaptureToAction : public testing::Test {
         SC_FN(OpenTouchCapturer)();
         testing::internal::GetCapturedStdout();
         ASSERT_EQ(bound, 1);
-        ASSERT_TRUE(waitFor([] { return capturerWindow() != nullptr; }, 15000));
+        ASSERT_TRUE(waitFor([] { return capturerWindow() != nullptr; }));
         window = capturerWindow();
         ASSERT_TRUE(keys.hooked());
+        capturer = std::make_unique<sctest::QueueWatch>(threadOf(window));
+        ASSERT_TRUE(capturer->hooked());
     }
     void TearDown() override {
+        capturer.reset();
         SC_FN(CloseTouchCapturer)();
         SC_FN(CloseActionNanager)();
         SC_FN(CloseGestureManager)();
         waitFor([] { return capturerWindow() == nullptr; });
     }
-    // Posts the points as the overlay does, a few milliseconds apart; the time of the last one.
-    DWORD stroke(int count, int dx, int dy, int zigzag = 0) {
-        for (int i = 0; i < count; ++i) {
-            const int x = 200 + i * dx;
-            const int y = 300 + i * dy + ((i % 2) ? zigzag : 0);
-            PostMessageW(window, 0x468, static_cast<WPARAM>(x), static_cast<LPARAM>(y));
-            Sleep(5);
-        }
-        return GetTickCount();
+    // Posts the points as the overlay does, all while the capturer thread is held: they reach it back to
+    // back, so no stall of either thread can let the 300 ms stroke timer end the stroke among them. Returns
+    // the tick at which the capturer took the last point; its stroke timer starts after that.
+    DWORD stroke(const std::vector<POINT>& points) {
+        const std::size_t before = capturer->count(kCapturePoint, window);
+        EXPECT_TRUE(capturer->hold());
+        for (const POINT& p : points)
+            EXPECT_TRUE(
+                PostMessageW(window, kCapturePoint, static_cast<WPARAM>(p.x), static_cast<LPARAM>(p.y)));
+        capturer->release();
+        EXPECT_TRUE(
+            waitFor([&] { return capturer->count(kCapturePoint, window) == before + points.size(); }));
+        sctest::QueueWatch::Taken last{};
+        EXPECT_TRUE(capturer->last(kCapturePoint, last));
+        return last.tick;
+    }
+    std::size_t timersTaken() const { return capturer->count(WM_TIMER, window); }
+    // Whether the stroke ended: the stroke timer went off after `timersBefore` timers, and the capturer
+    // thread has finished handling it (it took a marker posted after it), actions included.
+    bool strokeEnded(std::size_t timersBefore) {
+        return waitFor([&] { return timersTaken() > timersBefore; }) && capturer->flush();
+    }
+    // A recognised stroke sent after a stroke that must run nothing: the capturer ends strokes one after the
+    // other on its one thread, so any key of the earlier stroke would arrive ahead of these four.
+    void expectOnlyTheControlStrokesKeys() {
+        stroke(line(30, 15, 0));
+        ASSERT_TRUE(waitFor([this] { return keys.events().size() >= 4; }));
+        expectCtrlC(keys.events());
     }
 
     std::wstring folder;
     HWND window = nullptr;
     KeyWatch keys;
+    std::unique_ptr<sctest::QueueWatch> capturer;
 };
 
 TEST_F(CaptureToAction, ARecognisedStrokeRunsItsActionOnceItsPauseIsOver) {
     for (int count : {11, 30}) {
         SCOPED_TRACE(count);
         keys.clear();
-        const DWORD last = stroke(count, 15, 0);
+        const DWORD last = stroke(line(count, 15, 0));
         ASSERT_TRUE(waitFor([this] { return keys.events().size() >= 4; }));
         const auto events = keys.events();
-        ASSERT_EQ(events.size(), 4u);
-        EXPECT_EQ(events[0].vk, static_cast<DWORD>(VK_CONTROL));
-        EXPECT_FALSE(events[0].up);
-        EXPECT_EQ(events[1].vk, static_cast<DWORD>('C'));
-        EXPECT_FALSE(events[1].up);
-        EXPECT_EQ(events[2].vk, static_cast<DWORD>('C'));
-        EXPECT_TRUE(events[2].up);
-        EXPECT_EQ(events[3].vk, static_cast<DWORD>(VK_CONTROL));
-        EXPECT_TRUE(events[3].up);
+        expectCtrlC(events);
         // Nothing runs before the stroke has paused for 300 ms (tick counts are coarse: some slack).
         EXPECT_GE(events[0].time - last, 250u);
     }
 }
 
 TEST_F(CaptureToAction, ShortUnknownAndUnboundStrokesRunNothing) {
+    std::vector<POINT> tenOfTwenty; // every other point too close to the one before: ten are kept
+    for (int i = 0; i < 20; ++i)
+        tenOfTwenty.push_back({200 + (i / 2) * 15 + (i % 2) * 5, 300});
     struct Case {
         const char* what;
-        int count, dx, dy, zigzag;
+        std::vector<POINT> points;
     };
     const Case cases[] = {
-        {"ten points", 10, 15, 0, 0},
-        {"ten kept of twenty", 20, 15, 0, 0}, // every other point too close, see below
-        {"unknown shape", 30, 12, 0, 60},
-        {"bound to nothing", 30, 0, 15, 0},
+        {"ten points", line(10, 15, 0)},
+        {"ten kept of twenty", tenOfTwenty},
+        {"unknown shape", line(30, 12, 0, 60)},
+        {"bound to nothing", line(30, 0, 15)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         keys.clear();
-        if (std::string(c.what) == "ten kept of twenty") {
-            for (int i = 0; i < 20; ++i) {
-                PostMessageW(window, 0x468, static_cast<WPARAM>(200 + (i / 2) * 15 + (i % 2) * 5), 300);
-                Sleep(5);
-            }
-        } else {
-            stroke(c.count, c.dx, c.dy, c.zigzag);
-        }
-        Sleep(800);
+        const std::size_t timers = timersTaken();
+        stroke(c.points);
+        ASSERT_TRUE(strokeEnded(timers));
         EXPECT_TRUE(keys.events().empty());
+        expectOnlyTheControlStrokesKeys();
     }
 }
 
 TEST_F(CaptureToAction, PointsComeBeforeManagersAreOpenedAndWorkAfter) {
     SC_FN(CloseGestureManager)();
-    stroke(30, 15, 0);
-    Sleep(800);
+    const std::size_t timers = timersTaken();
+    stroke(line(30, 15, 0));
+    ASSERT_TRUE(strokeEnded(timers));
     EXPECT_TRUE(keys.events().empty()); // no gesture manager: no name, nothing runs
     testing::internal::CaptureStdout();
     SC_FN(OpenGestureManager)((folder + L"\\defaults.configure").c_str(), folder.c_str());
     testing::internal::GetCapturedStdout();
-    stroke(30, 15, 0);
-    EXPECT_TRUE(waitFor([this] { return keys.events().size() >= 4; }));
+    expectOnlyTheControlStrokesKeys(); // and the same stroke runs its action now
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -15,20 +16,16 @@
 #include "capture/messages.h"
 #include "platform/win32/uia.h"
 #include "tests/win32/overlay/scripted_pointer.h"
+#include "tests/win32/queue_watch.h"
 
 namespace {
 
 using sc::OverlayPhase;
 namespace automation = platform::automation;
 
-bool waitFor(const std::function<bool()>& done, int milliseconds = 10000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        Sleep(5);
-    }
-    return true;
+// Every wait is for an event, with a deadline far beyond what a loaded machine needs.
+bool waitFor(const std::function<bool()>& done, int milliseconds = 20000) {
+    return sctest::waitUntil(done, milliseconds);
 }
 
 // A stand-in for the capturer window: a message-only window on its own thread that records points.
@@ -60,6 +57,29 @@ class PointSink {
     std::vector<POINT> points() {
         std::lock_guard lock(mutex_);
         return points_;
+    }
+    // Every point forwarded so far, once the sink has received them all: a control point posted now queues
+    // behind any point an overlay has already forwarded, so the points that came before it are complete.
+    std::vector<POINT> pointsSoFar() {
+        const LONG control = -32000;
+        PostMessageW(window_, sc::msg::kCapturePoint, static_cast<WPARAM>(control), control);
+        std::vector<POINT> before;
+        const bool arrived = waitFor([&] {
+            before = points();
+            for (std::size_t i = 0; i < before.size(); ++i) {
+                if (before[i].x == control && before[i].y == control) {
+                    before.resize(i);
+                    return true;
+                }
+            }
+            return false;
+        });
+        EXPECT_TRUE(arrived);
+        std::lock_guard lock(mutex_);
+        points_.erase(std::remove_if(points_.begin(), points_.end(),
+                                     [control](const POINT& p) { return p.x == control && p.y == control; }),
+                      points_.end());
+        return before;
     }
 
   private:
@@ -153,7 +173,7 @@ TEST_F(Overlay, PenIsNotForwardedButItsLiftDismisses) {
     EXPECT_EQ(broker->overlayPhase(), OverlayPhase::Shown);
     pointer(overlay, WM_POINTERUP, 9);
     EXPECT_TRUE(gone(overlay));
-    EXPECT_TRUE(sink.points().empty());
+    EXPECT_TRUE(sink.pointsSoFar().empty());
 }
 
 TEST_F(Overlay, MouseButtonReleaseDismissesWithoutAPoint) {
@@ -163,24 +183,38 @@ TEST_F(Overlay, MouseButtonReleaseDismissesWithoutAPoint) {
         EXPECT_TRUE(gone(overlay));
         ASSERT_TRUE(waitFor([this] { return broker->overlayPhase() == OverlayPhase::None; }));
     }
-    EXPECT_TRUE(sink.points().empty());
+    EXPECT_TRUE(sink.pointsSoFar().empty());
 }
 
 TEST_F(Overlay, SecondPressWhileTouchingWaitsForTheTouchToPause) {
     HWND overlay = show();
+    ASSERT_NE(overlay, nullptr);
+    // The overlay's thread is held right after the touch goes down, so the touch timer cannot end anything
+    // before the second press and the touch stream below are in place.
+    sctest::QueueWatch queue(GetWindowThreadProcessId(overlay, nullptr));
+    ASSERT_TRUE(queue.hooked());
     sctest::scriptTouch(1, 50, 50);
-    pointer(overlay, WM_POINTERDOWN, 1);
+    PostMessageW(overlay, WM_POINTERDOWN, 1, 0);
+    ASSERT_TRUE(queue.hold());
+    ASSERT_EQ(queue.count(WM_POINTERDOWN, overlay), 1u);
     broker->ShowOrDismissThreadWindow();
     EXPECT_EQ(broker->overlayPhase(), OverlayPhase::Pending);
-    for (int i = 0; i < 10; ++i) { // touch keeps coming every 30 ms: the overlay stays
+    // Touch keeps coming every 30 ms: the overlay stays. The updates queue up at once and the overlay's own
+    // thread takes them 30 ms apart, so no stall of this thread can open a gap longer than the timer.
+    const int updates = 10;
+    queue.pace(WM_POINTERUPDATE, 30);
+    for (int i = 0; i < updates; ++i)
+        PostMessageW(overlay, WM_POINTERUPDATE, 1, 0);
+    queue.release();
+    for (std::size_t i = 1; i <= updates; ++i) {
+        ASSERT_TRUE(waitFor([&] { return queue.count(WM_POINTERUPDATE, overlay) >= i; })) << i;
         ASSERT_TRUE(IsWindow(overlay)) << i;
-        pointer(overlay, WM_POINTERUPDATE, 1);
-        Sleep(30);
     }
-    const auto lastTouch = std::chrono::steady_clock::now() - std::chrono::milliseconds(30);
+    sctest::QueueWatch::Taken lastTouch{};
+    ASSERT_TRUE(queue.last(WM_POINTERUPDATE, lastTouch));
     EXPECT_TRUE(gone(overlay));
     // About 100 ms after the last touch message; the slack covers the timer's granularity.
-    EXPECT_GE(std::chrono::steady_clock::now() - lastTouch, std::chrono::milliseconds(80));
+    EXPECT_GE(std::chrono::steady_clock::now() - lastTouch.time, std::chrono::milliseconds(80));
 }
 
 TEST_F(Overlay, SecondPressBeforeAnyTouchClosesAtOnce) {
@@ -217,7 +251,12 @@ TEST_F(Overlay, CharmBarOverlayGoesWhenTheMouseMovesAfterTheCharmBarHid) {
                                reinterpret_cast<platform::ui::WindowId>(charm.window())});
     ASSERT_TRUE(waitFor([this] { return broker->overlayPhase() == OverlayPhase::Shown; }));
     HWND overlay = reinterpret_cast<HWND>(broker->overlayWindow());
+    sctest::QueueWatch queue(GetWindowThreadProcessId(overlay, nullptr));
+    ASSERT_TRUE(queue.hooked());
     SendMessageW(overlay, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    // A close the move asked for would be in the overlay's queue by now: once its thread has taken
+    // everything before a later marker, the window is known to stay.
+    ASSERT_TRUE(queue.flush());
     EXPECT_TRUE(IsWindow(overlay)); // the charm bar is still shown
     ShowWindow(charm.window(), SW_HIDE);
     SendMessageW(overlay, WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
