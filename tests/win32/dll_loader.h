@@ -29,4 +29,4 @@ bool exists(const std::wstring& path);
 }  // namespace sctest
 
 // The export `name` as a typed function pointer, resolved by name.
-#define SC_FN(name) (reinterpret_cast<decltype(&::name)>(sctest::strokecastProc(#name)))
+#define SC_FN(name) (reinterpret_cast<StrokecastFn_##name>(sctest::strokecastProc(#name)))
