@@ -33,16 +33,35 @@
 #include "gesture/matcher.h"
 #include "gesture/template_file.h"
 #include "tests/gesture/reference_matcher.h"
+#include "tests/gesture/generated_strokes.h"
 #include "tests/gesture/unistrokes.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The recorded strokes in round-robin order over the gesture types, so any prefix mixes all types.
+// The corpus: the recorded human strokes when they are beside the repository, else the generated ones
+// (degenerate strokes left out: nobody draws them).
+bool recordedCorpus = false;
+
+std::vector<gesturetest::RecordedStroke> corpus() {
+    auto recorded = gesturetest::readUnistrokes(gesturetest::unistrokesPath(STROKECAST_SHARED_DATA));
+    recordedCorpus = !recorded.empty();
+    if (recordedCorpus)
+        return recorded;
+    std::vector<gesturetest::RecordedStroke> generated;
+    for (auto& s : gesturetest::generatedStrokes())
+        if (s.gesture != "degenerate")
+            generated.push_back(std::move(s));
+    return generated;
+}
+
+const char* corpusName() { return recordedCorpus ? "recorded human strokes" : "generated strokes"; }
+
+// The corpus in round-robin order over the gesture types, so any prefix mixes all types.
 const std::vector<gesturetest::RecordedStroke>& mixedStrokes() {
     static const std::vector<gesturetest::RecordedStroke> mixed = [] {
-        const auto all = gesturetest::readUnistrokes(gesturetest::unistrokesPath(STROKECAST_SHARED_DATA));
+        const auto all = corpus();
         std::map<std::string, std::vector<const gesturetest::RecordedStroke*>> byType;
         for (const auto& s : all)
             byType[s.gesture].push_back(&s);
@@ -176,9 +195,9 @@ int printTable() {
         cachePerThousand = static_cast<double>(matcher.cacheBytes()) / 10.0;
     }
 
-    std::printf("Recognition of %zu recorded strokes in turn (one recognition = one stroke against every "
+    std::printf("Recognition of %zu %s in turn (one recognition = one stroke against every "
                 "template); angle kernel: %s.\n\n",
-                queries.size(), kernelName(sc::bestAngleKernel()));
+                queries.size(), corpusName(), kernelName(sc::bestAngleKernel()));
     std::printf("| templates | straightforward matcher | engine | speed-up | same answers |\n");
     std::printf("|---:|---:|---:|---:|:---:|\n");
     std::fflush(stdout);
@@ -330,9 +349,10 @@ BENCHMARK(openManager)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (mixedStrokes().empty()) {
-        std::fprintf(stderr, "gesture_bench: no recorded strokes at %s\n", STROKECAST_SHARED_DATA);
+        std::fprintf(stderr, "gesture_bench: no strokes\n");
         return 1;
     }
+    std::fprintf(stderr, "gesture_bench: %s\n", corpusName());
     if (argc > 1 && std::strcmp(argv[1], "--gbench") == 0) {
 #ifdef STROKECAST_GOOGLE_BENCHMARK
         argv[1] = argv[0];

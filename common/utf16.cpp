@@ -146,7 +146,11 @@ std::u16string fromUnsigned(unsigned long long value) {
 
 std::u16string fromInt(long long value) {
     if (value >= 0) return fromUnsigned(static_cast<unsigned long long>(value));
-    return u"-" + fromUnsigned(0ULL - static_cast<unsigned long long>(value));
+    // Appending to a fresh "-" rather than prepending with operator+: GCC 12 at -O2 reports a false
+    // -Wrestrict overlap inside the prepending form.
+    std::u16string out(1, u'-');
+    out += fromUnsigned(0ULL - static_cast<unsigned long long>(value));
+    return out;
 }
 
 }  // namespace sc::utf16

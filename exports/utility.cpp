@@ -1,4 +1,4 @@
-// The hash export.
+// The hash and version exports.
 #include "exports/boundary.h"
 #include "common/fnv.h"
 
@@ -8,4 +8,6 @@ uint32_t STROKECAST_CALL GetFnvHash(const sc_char* text) {
     // A null pointer hashes as the empty text.
     return sc::guarded<uint32_t>(sc::kFnvOffsetBasis, [&] { return text ? sc::fnvHash(sc::text(text)) : sc::kFnvOffsetBasis; });
 }
+
+uint32_t STROKECAST_CALL StrokecastVersion(void) { return STROKECAST_VERSION_NUMBER; }
 }

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <sys/stat.h>
+#include <vector>
 
 #include "common/utf16.h"
 
@@ -92,17 +93,35 @@ std::string defaultUserFolder() {
 }
 #endif
 
+// Candidates in order: the given path; else beside the executable (a build or a Windows install), then
+// the installed tree's library folder (a native install, where the host sits in bin/ and the library in lib/).
+static std::vector<std::string> libraryCandidates(const std::string& path) {
+    if (!path.empty()) return {path};
+    std::vector<std::string> files{exeFolder() + kLibraryName};
+#ifndef _WIN32
+    files.push_back(exeFolder() + STROKECAST_HOST_TO_LIB "/" + kLibraryName + "." STROKECAST_SOVERSION);
+#endif
+    return files;
+}
+
 bool loadLibrary(Library& lib, const std::string& path, std::string& error) {
-    const std::string file = path.empty() ? exeFolder() + kLibraryName : path;
-    void* module = openModule(file, error);
-    if (!module) return false;
-#define STROKECAST_LOAD(name)                                                                 \
-    lib.name = reinterpret_cast<decltype(&::name)>(findSymbol(module, #name));               \
-    if (!lib.name) {                                                                          \
-        error = file + " does not export " #name;                                             \
-        return false;                                                                         \
+    void* module = nullptr;
+    for (const std::string& file : libraryCandidates(path)) {
+        if (!path.empty() || exists(file)) {
+            lib.path = file;
+            module = openModule(file, error);
+            break;
+        }
     }
-    STROKECAST_EXPORTS(STROKECAST_LOAD)
+    if (lib.path.empty()) error = std::string("cannot find ") + kLibraryName + " beside " + exeFolder();
+    if (!module) return false;
+#define STROKECAST_LOAD(result, name, parameters)                                                \
+    lib.name = reinterpret_cast<StrokecastFn_##name>(findSymbol(module, #name));                 \
+    if (!lib.name) {                                                                             \
+        error = lib.path + " does not export " #name;                                            \
+        return false;                                                                            \
+    }
+    STROKECAST_EXPORT_LIST(STROKECAST_LOAD)
 #undef STROKECAST_LOAD
     return true;
 }
@@ -110,6 +129,8 @@ bool loadLibrary(Library& lib, const std::string& path, std::string& error) {
 std::string defaultTemplateFile() {
     const std::string beside = exeFolder() + "default_gestures.configure";
     if (exists(beside)) return beside;
+    const std::string installed = exeFolder() + STROKECAST_HOST_TO_DATA "/default_gestures.configure";
+    if (exists(installed)) return installed;
     return std::string(STROKECAST_SOURCE_DIR) + "/data/default_gestures.configure";
 }
 

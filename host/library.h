@@ -1,26 +1,19 @@
-// The host's view of the engine: the library loaded at run time and its 26 functions looked up by name.
+// The host's view of the engine: the library loaded at run time and every listed export looked up by name.
 #pragma once
 
 #include <string>
 
 #include "strokecast.h"
 
-#define STROKECAST_EXPORTS(X)                                                                                  \
-    X(OpenGestureManager) X(CloseGestureManager) X(recognizeGesture) X(GetAllGestures) X(GetGestureTrack)      \
-    X(AddOneGesture) X(CheckNameExist) X(RemoveOneGesture) X(OpenActionManager) X(CloseActionNanager)          \
-    X(SetGestureSwitch) X(GetGestureSwitch) X(GetActionOfGesture) X(ExecuteAction) X(SetGestureToAction)       \
-    X(AddCustomAction) X(RemoveOneCustomAction) X(GetMetroKeyArrary) X(GetMetroAppInfo) X(GetMetroIcon)        \
-    X(GetFileLargeIcon) X(OpenTouchCapturer) X(CloseTouchCapturer) X(SetCharmBarCptEnable) X(SetHotKey)        \
-    X(GetFnvHash)
-
 namespace host {
 
 using text = std::basic_string<sc_char>;
 
 struct Library {
-#define STROKECAST_MEMBER(name) decltype(&::name) name = nullptr;
-    STROKECAST_EXPORTS(STROKECAST_MEMBER)
+#define STROKECAST_MEMBER(result, name, parameters) StrokecastFn_##name name = nullptr;
+    STROKECAST_EXPORT_LIST(STROKECAST_MEMBER)
 #undef STROKECAST_MEMBER
+    std::string path;  // the file loaded
 };
 
 // Loads the library beside the host executable (or at `path` when given); false with a message if

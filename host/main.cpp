@@ -49,16 +49,29 @@ bool parsePoints(const std::string& spec, std::vector<uint16_t>& values, std::st
     return true;
 }
 
+// The host's own version, then the loaded library's as it reports it; 1 when the library cannot be loaded.
+static int printVersion(const std::string& libraryPath) {
+    std::printf("strokecast-host %s\n", STROKECAST_VERSION_STRING);
+    Library lib;
+    std::string error;
+    if (!loadLibrary(lib, libraryPath, error)) return fail(error);
+    const uint32_t v = lib.StrokecastVersion();
+    std::printf("library %u.%u.%u (%s)\n", static_cast<unsigned>(v >> 16), static_cast<unsigned>((v >> 8) & 0xFF),
+                static_cast<unsigned>(v & 0xFF), lib.path.c_str());
+    return 0;
+}
+
 static void usage(const Context& ctx) {
     std::printf(
         "usage: %s [--library FILE] [--templates FILE] [--user-folder DIR] [--config DIR] COMMAND ...\n"
+        "       %s --version | --help\n"
         "gestures:  gestures | track NAME | add NAME POINTS | recognize POINTS | remove GESTURE\n"
         "actions:   bind GESTURE ACTION | switch GESTURE on|off | actions | run GESTURE\n"
         "           custom add KEY VALUE | custom remove KEY\n"
         "apps:      apps | icon LOGO COLOR OUT.bmp | file-icon PATH OUT.bmp\n"
         "capture:   resident [--hotkey KEY] [--charm-bar] [--echo-actions] | replay STROKE\n"
         "POINTS is \"x,y x,y ...\" or @file.\n",
-        ctx.program.c_str());
+        ctx.program.c_str(), ctx.program.c_str());
 }
 
 }  // namespace host
@@ -87,6 +100,8 @@ static int run(int argc, char** argv) {
         } else if (arg == "--help" || arg == "-h") {
             usage(ctx);
             return 0;
+        } else if (arg == "--version") {
+            return printVersion(libraryPath);
         } else {
             break;
         }

@@ -40,7 +40,8 @@ cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
     echo "# Performance"
     echo
     echo "Written by \`scripts/bench.sh\` on $(date -u '+%Y-%m-%d %H:%M UTC'). The benchmark (\`bench/gesture_bench.cpp\`)"
-    echo "opens managers on template files drawn from the 4,800 recorded human strokes of \`shared/data/unistrokes.csv\`"
+    echo "opens managers on template files drawn from the recorded human strokes of \`shared/data/unistrokes.csv\` (or, where"
+    echo "they are absent, the generated corpus of \`tests/gesture/generated_strokes.h\`; the table names which)"
     echo "and recognises recorded strokes against them. \"Straightforward matcher\" is the reference kept in"
     echo "\`tests/gesture/reference_matcher.h\`, which resamples every template for every comparison; both run in the"
     echo "same process, and both give the same answers (checked for every query stroke). Times are medians of"

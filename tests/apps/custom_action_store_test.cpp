@@ -11,8 +11,14 @@ constexpr const char* kFile = "custom_action.configure";
 
 std::string show(const std::map<std::u16string, std::u16string, std::less<>>& entries) {
     std::string out;
-    for (const auto& [k, v] : entries)
-        out += "[" + sc::utf16::toUtf8(k) + "=" + sc::utf16::toUtf8(v) + "]";
+    // Appended piece by piece: GCC 12 at -O2 reports a false -Wrestrict overlap in "[" + string.
+    for (const auto& [k, v] : entries) {
+        out += '[';
+        out += sc::utf16::toUtf8(k);
+        out += '=';
+        out += sc::utf16::toUtf8(v);
+        out += ']';
+    }
     return out;
 }
 

@@ -10,10 +10,12 @@
 
 using namespace sc;
 
-TEST(Unistrokes, RecognitionCountsStayPut) {
+// Optional: the recorded human strokes live beside the repository, without a licence to ship them.
+TEST(RecordedStrokes, RecognitionCountsStayPut) {
     const auto strokes = gesturetest::readUnistrokes(gesturetest::unistrokesPath(STROKECAST_SHARED_DATA));
     if (strokes.empty())
-        GTEST_SKIP() << "no recorded strokes at " << STROKECAST_SHARED_DATA;
+        GTEST_SKIP() << "optional data: no recorded human strokes at " << STROKECAST_SHARED_DATA
+                     << "/unistrokes.csv";
     ASSERT_EQ(strokes.size(), 4800u);
 
     gesturetest::OwnedList templates;

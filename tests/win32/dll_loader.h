@@ -34,4 +34,4 @@ DWORD exitCodeOf(HANDLE process);
 }  // namespace sctest
 
 // The export `name` as a typed function pointer, resolved by name.
-#define SC_FN(name) (reinterpret_cast<decltype(&::name)>(sctest::strokecastProc(#name)))
+#define SC_FN(name) (reinterpret_cast<StrokecastFn_##name>(sctest::strokecastProc(#name)))
