@@ -179,11 +179,17 @@ TEST_F(SharedFolderTest, KilledWritersLeaveWholeFilesAndNoTemporaries) {
             }
         });
         ::close(fds[1]);
-        std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 20000));
-        ::kill(child, SIGKILL);
-        sctest::waitChild(child);
+        // The kill falls at a random moment after the child's first whole round, however slow its start.
         std::string reported;
         char chunk[256];
+        while (reported.find('\n') == std::string::npos) {
+            const ssize_t n = ::read(fds[0], chunk, sizeof chunk);
+            if (n <= 0) break;
+            reported.append(chunk, static_cast<std::size_t>(n));
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 10000));
+        ::kill(child, SIGKILL);
+        sctest::waitChild(child);
         for (ssize_t n; (n = ::read(fds[0], chunk, sizeof chunk)) > 0;) reported.append(chunk, n);
         ::close(fds[0]);
         if (!reported.empty()) {
