@@ -46,9 +46,13 @@ int32_t STROKECAST_CALL GetAllGestures(sc_char* buffer, uint32_t capacity) {
         return 0;
     return sc::guarded<int32_t>(0, [&] {
         return sc::gestureManager.with<int32_t>(0, [&](sc::GestureManager& manager) {
-            // With no gesture at all the list is the empty text.
+            // With no gesture at all the list is the empty text. A name read from a file may hold U+0000,
+            // which no caller can pass back and which would end the whole list early for every reader
+            // of a zero-terminated string, so such a name is left out.
             std::u16string list;
             for (const std::u16string& name : manager.getGestureNames()) {
+                if (name.find(u'\0') != std::u16string::npos)
+                    continue;
                 list += name;
                 list += sc::separateChar;
             }

@@ -13,6 +13,9 @@ command -v Xvfb >/dev/null || need+=(xvfb)
 [ -f /usr/include/gmock/gmock.h ] || need+=(libgmock-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 command -v python3 >/dev/null || need+=(python3)
+# clang 14 and its runtimes build the fuzz targets (libFuzzer) and the ThreadSanitizer tests.
+command -v clang++-14 >/dev/null || need+=(clang-14)
+compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-14-dev)
 if [ ${#need[@]} -gt 0 ]; then
     echo "setup: installing ${need[*]}"
     sudo=""

@@ -122,6 +122,16 @@ TEST_F(GestureExports, NameListIsCommaSeparatedInCodeUnitOrder) {
     EXPECT_EQ(buffer[0], 0);
 }
 
+TEST_F(GestureExports, NamesHoldingAZeroUnitAreLeftOutOfTheList) {
+    // "\0" sorts first, so a listed one would end the text before every other name.
+    using namespace std::string_literals;
+    openWith(u"\0,0,0,1,1\nb,0,0,1,1\na\0z,3,3,1,1\na,0,0,1,1\n"s);
+    std::array<char16_t, 16> buffer;
+    buffer.fill(u'#');
+    EXPECT_EQ(GetAllGestures(buffer.data(), 16), 4);
+    EXPECT_EQ(std::u16string(buffer.data()), u"a,b");
+}
+
 TEST_F(GestureExports, TrackNeedsRoomForOneMoreThanItWrites) {
     openWith(u"L,10,20,10,70,60,70\nneg,-1,70000\n");
     std::array<uint16_t, 12> track;
