@@ -45,23 +45,18 @@ ActionManager::ActionManager(std::u16string_view folder)
 ActionManager::~ActionManager() = default;
 
 void ActionManager::catchUp() {
-    if (shared_.generation() == seen_.load())
-        return;
-    MutexHold hold(shared_.mutex());
-    if (!hold)
-        return; // the tables stay as they were: a stale view beats none
-    std::lock_guard lock(tables_);
-    reloadIfChanged();
+    shared_.catchUp(seen_, [this] {
+        std::lock_guard lock(tables_);
+        reloadIfChanged();
+    });
 }
 
 void ActionManager::reloadIfChanged() {
-    const std::uint64_t generation = shared_.generation();
-    if (generation == seen_.load())
-        return;
-    loadSwitches(false);
-    loadBindings(false);
-    store_->load();
-    seen_ = generation;
+    shared_.reloadIfChanged(seen_, [this] {
+        loadSwitches(false);
+        loadBindings(false);
+        store_->load();
+    });
 }
 
 void ActionManager::published() {

@@ -3,6 +3,7 @@
 // tell with one memory read whether its tables are still what the files hold.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -42,6 +43,28 @@ class SharedFolder {
     std::uint64_t generation() const { return platform::readSharedCounter(counter_); }
     // After a change was written with the mutex held: the generation that includes it.
     std::uint64_t publish() { return platform::incrementSharedCounter(counter_); }
+
+    // Before a lookup: when another process changed the files since `seen`, takes the mutex and runs
+    // `reload` (which takes the caller's own lock and calls reloadIfChanged). One memory read otherwise;
+    // without the mutex the caller keeps its view, since a stale view beats none.
+    template <class Reload>
+    void catchUp(const std::atomic<std::uint64_t>& seen, Reload&& reload) {
+        if (generation() == seen.load())
+            return;
+        MutexHold hold(mutex_);
+        if (hold)
+            reload();
+    }
+    // With the mutex and the caller's lock held: runs `load` when the files moved on since `seen`, and
+    // records the generation it read them at.
+    template <class Load>
+    void reloadIfChanged(std::atomic<std::uint64_t>& seen, Load&& load) {
+        const std::uint64_t current = generation();
+        if (current == seen.load())
+            return;
+        load();
+        seen = current;
+    }
 
   private:
     platform::MutexId mutex_;

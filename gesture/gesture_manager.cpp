@@ -64,28 +64,23 @@ void GestureManager::releaseAll() noexcept {
 }
 
 void GestureManager::catchUp() {
-    if (shared_.generation() == seen_.load())
-        return;
-    MutexHold hold(shared_.mutex());
-    if (!hold)
-        return; // the lists stay as they were: a stale view beats none
-    std::unique_lock lock(mutex_);
-    reloadIfChanged();
+    shared_.catchUp(seen_, [this] {
+        std::unique_lock lock(mutex_);
+        reloadIfChanged();
+    });
 }
 
 void GestureManager::reloadIfChanged() {
-    const std::uint64_t generation = shared_.generation();
-    if (generation == seen_.load())
-        return;
-    GestureList fresh;
-    std::string bytes;
-    if (platform::readFile(userGestureFile_, bytes))
-        parseGestureBytes(textfile::withoutByteOrderMark(bytes), fresh);
-    deleteGestures(userGestures_);
-    userGestures_.swap(fresh);
-    fillAllGestures();
-    matcher_->updateNames();
-    seen_ = generation;
+    shared_.reloadIfChanged(seen_, [this] {
+        GestureList fresh;
+        std::string bytes;
+        if (platform::readFile(userGestureFile_, bytes))
+            parseGestureBytes(textfile::withoutByteOrderMark(bytes), fresh);
+        deleteGestures(userGestures_);
+        userGestures_.swap(fresh);
+        fillAllGestures();
+        matcher_->updateNames();
+    });
 }
 
 void GestureManager::recognize(const PointList& points, std::u16string& result) {

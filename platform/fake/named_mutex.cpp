@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <condition_variable>
 #include <cstdlib>
@@ -30,6 +31,14 @@ struct Named {
     std::string lockPath;
     int lockFile = -1;
     pid_t lockOwner = 0; // the process that opened lockFile: a forked child must open its own
+
+    Named() = default;
+    Named(const Named&) = delete;
+    Named& operator=(const Named&) = delete;
+    ~Named() {
+        if (lockFile >= 0 && lockOwner == ::getpid())
+            ::close(lockFile);
+    }
 };
 
 std::string lockPathFor(std::u16string_view name) {
@@ -62,14 +71,22 @@ struct Registry {
     int waits = 0;
 };
 
-// Never destroyed: managers closed by the process's own exit still release and close their mutexes,
-// after static objects of this file would have gone.
+// Managers that a process leaves open are closed by its exit handlers, possibly after the registry
+// went: from then on every call is a no-op.
+constinit std::atomic<bool> registryGone{false};
+
+struct LiveRegistry : Registry {
+    ~LiveRegistry() { registryGone = true; }
+};
+
 Registry& registry() {
-    static Registry* r = new Registry;
-    return *r;
+    static LiveRegistry r;
+    return r;
 }
 
 std::shared_ptr<Named> find(MutexId id) {
+    if (registryGone)
+        return nullptr;
     Registry& r = registry();
     std::lock_guard lock(r.lock);
     auto it = r.byId.find(id);
@@ -79,7 +96,7 @@ std::shared_ptr<Named> find(MutexId id) {
 } // namespace
 
 MutexId createNamedMutex(std::u16string_view name) {
-    if (fake::systemScript().mutexCreateFails)
+    if (registryGone || fake::systemScript().mutexCreateFails)
         return 0;
     Registry& r = registry();
     std::lock_guard lock(r.lock);
@@ -95,6 +112,8 @@ MutexId createNamedMutex(std::u16string_view name) {
 
 MutexWait waitForMutex(MutexId id) {
     MutexWait result = MutexWait::Acquired;
+    if (registryGone)
+        return MutexWait::Failed;
     {
         Registry& r = registry();
         std::lock_guard lock(r.lock);
@@ -134,6 +153,8 @@ bool releaseMutex(MutexId id) {
 }
 
 void closeMutex(MutexId id) {
+    if (registryGone)
+        return;
     Registry& r = registry();
     std::lock_guard lock(r.lock);
     r.byId.erase(id);
@@ -144,9 +165,6 @@ namespace fake {
 void resetNamedMutexes() {
     Registry& r = registry();
     std::lock_guard lock(r.lock);
-    for (auto& [name, named] : r.byName)
-        if (named->lockFile >= 0 && named->lockOwner == ::getpid())
-            ::close(named->lockFile);
     r.byName.clear();
     r.byId.clear();
     r.waits = 0;
