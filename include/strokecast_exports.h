@@ -12,7 +12,8 @@
  * neutral answer; nothing ever throws. Every function may be called from any thread: the open objects
  * sit behind a reader/writer lock, so calls run side by side and Open/Close wait for running calls. Every
  * change to a configuration file takes a named system mutex and is seen by other processes sharing the
- * folder on their next call. */
+ * folder on their next call; a change fails when that mutex cannot be taken, and a call that reports
+ * failure has changed nothing, in memory or on disk. */
 #ifndef STROKECAST_EXPORTS_H
 #define STROKECAST_EXPORTS_H
 
@@ -32,26 +33,26 @@
     /* included). Returns the units written including the terminator; 0 when the name does not fit in */          \
     /* nameCapacity, a pointer is null or no gesture manager is open. */                                          \
     X(int32_t, recognizeGesture, (const uint16_t* points, sc_char* nameBuffer, uint32_t nameCapacity))            \
-    /* Writes every distinct gesture name (defaults and the user's), in code-unit order, separated by "," */      \
-    /* (the empty text when there is none). Returns the units written including the terminator; 0 when the */     \
-    /* list does not fit in capacity, buffer is null or no gesture manager is open. */                            \
+    /* Writes every distinct gesture name (defaults and the user's), in code-unit order, separated by "," (the */ \
+    /* empty text when there is none; a name holding U+0000 is left out). Returns the units written including */  \
+    /* the terminator; 0 when the list does not fit in capacity, buffer is null or no gesture manager is open. */ \
     X(int32_t, GetAllGestures, (sc_char* buffer, uint32_t capacity))                                              \
     /* Writes the first template of the name (defaults first) as x0,y0,x1,y1,...,0: n points need */              \
     /* capacity >= 2n + 2 values. Returns 1 when written; 0, with nothing written, when the name has no */        \
     /* template, the track does not fit, a pointer is null or no gesture manager is open. */                      \
     X(int32_t, GetGestureTrack, (const sc_char* name, uint16_t* buffer, uint32_t capacity))                       \
-    /* Adds a user template of the name and appends it to the user file. Points closer than 2.0 to the */         \
-    /* last point kept are dropped; at least 2 must remain. Returns 1 when added and written; 0 for fewer than */ \
+    /* Adds a user template of the name and appends it to the user file. A point no farther than 2.0 from the */  \
+    /* last point kept is dropped; at least 2 must remain. Returns 1 when added and written; 0 for fewer than */  \
     /* 2 points, the empty name, a name holding "," or a line feed, "_NO_GESTURE_FOUND_", a null pointer, no */   \
-    /* gesture manager open, or a failed file write (the template then stays in memory). */                       \
+    /* gesture manager open, or a failed file write (the call then changes nothing, in memory or on disk). */     \
     X(int32_t, AddOneGesture, (const sc_char* name, const uint16_t* points))                                      \
     /* Returns 1 when the name has a template, is "_NO_GESTURE_FOUND_", is null or no gesture manager is */       \
     /* open ("taken" is the safe answer: a host then picks another name); 0 when the name is free. */             \
     X(int32_t, CheckNameExist, (const sc_char* name))                                                             \
-    /* Removes the earliest user template of the name, rewrites the user file and drops the name's */             \
-    /* binding and switch (never the "GLOBAL" switch). Needs both managers open. Returns 1 when all of that */    \
-    /* succeeded; 0 when the name has no user template (default templates are never removed), a manager is */     \
-    /* not open, the name is null or a file write failed. */                                                      \
+    /* Removes the earliest user template of the name, rewrites the user file and drops the name's binding and */ \
+    /* switch (never the "GLOBAL" switch). Needs both managers open. Returns 1 when all of that succeeded; 0 */   \
+    /* when the name has no user template (default templates are never removed), a manager is not open, the */    \
+    /* name is null or a file write failed (the template is then put back: the call changes nothing). */          \
     X(int32_t, RemoveOneGesture, (const sc_char* name))                                                           \
     /* ---- action manager ---- */                                                                                \
     /* Opens the process's action manager on a configuration folder (no trailing backslash): the */               \
@@ -61,9 +62,10 @@
     /* Closes the action manager; waits for calls running on other threads. No-op while closed. The name */       \
     /* is spelled as hosts have always known it. */                                                               \
     X(void, CloseActionNanager, (void))                                                                           \
-    /* Switches a gesture, or "GLOBAL", on (value exactly 1) or off (any other value) and writes the */           \
-    /* switch file. "GLOBAL" on suppresses every action. Returns 1 when stored and written; 0 when gesture is */  \
-    /* null, no action manager is open, the name cannot be stored, or the write failed (memory keeps it). */      \
+    /* Switches a gesture, or "GLOBAL", on (value exactly 1) or off (any other value) and writes the switch */    \
+    /* file. "GLOBAL" on suppresses every action. Returns 1 when stored and written; 0 when gesture is null, */   \
+    /* no action manager is open, the name cannot be stored (empty, or holding "," or a line feed) or the */      \
+    /* write failed; a call that returns 0 changes nothing, in memory or on disk. */                              \
     X(int32_t, SetGestureSwitch, (const sc_char* gesture, int32_t value))                                         \
     /* Returns 1 when the gesture (or "GLOBAL") has a switch entry that is on; 0 when it is off, has no */        \
     /* entry, gesture is null or no action manager is open. */                                                    \
@@ -77,18 +79,21 @@
     /* reported success; 0 when the gesture is unbound or switched off, "GLOBAL" is on, the action is */          \
     /* unknown or failed, gesture is null or no action manager is open. Runs on the caller's thread. */           \
     X(int32_t, ExecuteAction, (const sc_char* gesture))                                                           \
-    /* Binds a gesture to an action name (a built-in name or a custom action's key); a newly bound */             \
-    /* gesture gains a switch that is on. The action "NULL" removes the gesture's binding and switch. Returns */  \
-    /* 1 when stored and written; 0 when a pointer is null, no action manager is open, a name cannot be */        \
-    /* stored or a write failed. */                                                                               \
+    /* Binds a gesture to an action name (a built-in name or a custom action's key); a newly bound gesture */     \
+    /* gains a switch that is on unless it has one already. Rebinding drops the old action's custom action */     \
+    /* once no gesture is bound to it. The action "NULL" removes the gesture's binding and switch (never the */   \
+    /* "GLOBAL" switch). Returns 1 when stored and written; 0 when a pointer is null, no action manager is */     \
+    /* open, a name cannot be stored (empty, or holding "," or a line feed) or a write failed; a call that */     \
+    /* returns 0 changes nothing. */                                                                              \
     X(int32_t, SetGestureToAction, (const sc_char* gesture, const sc_char* action))                               \
-    /* Stores a custom action: a key "METRO:\<name>" with an app id as value, or "DESKTOP:\<name>" */             \
-    /* with a program path. Returns 1 when stored and written; 0 when a pointer is null, no action manager is */  \
-    /* open, or the store refused the key or failed to write. */                                                  \
+    /* Stores a custom action: a key "METRO:\<name>" with an app id as value, or "DESKTOP:\<name>" with a */      \
+    /* program path (only these two kinds run). A key already stored keeps its value and returns 1 without a */   \
+    /* write. Returns 1 when stored and written; 0 when a pointer is null, no action manager is open, the key */  \
+    /* is empty, a text holds "|" or a line feed, or the write failed (nothing is then stored). */                \
     X(int32_t, AddCustomAction, (const sc_char* key, const sc_char* value))                                       \
-    /* Removes a custom action that no gesture is bound to. Returns 1 when the key is gone (also when it */       \
-    /* was never stored); 0 while a gesture is still bound to it, for a null key, with no action manager */       \
-    /* open or when the write failed. */                                                                          \
+    /* Removes a custom action that no gesture is bound to. Returns 1 when the key is gone (also when it was */   \
+    /* never stored); 0, with nothing changed, while a gesture is still bound to it, for a null key, with no */   \
+    /* action manager open or when the write failed. */                                                           \
     X(int32_t, RemoveOneCustomAction, (const sc_char* key))                                                       \
     /* ---- modern apps and icons ---- */                                                                         \
     /* Refreshes the installed-app catalogue and writes its keys (decimal numbers), one per line. */              \

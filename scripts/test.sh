@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds both builds and runs every test: native, native under ASan+UBSan, and Windows under Wine; then
-# the release builds, their installed trees, archive and examples (scripts/release.sh).
+# Builds both builds and runs every test: native, the documents' checks and examples
+# (scripts/check_docs.py), native under ASan+UBSan, and Windows under Wine; then the release builds,
+# their installed trees, archive and examples (scripts/release.sh).
 # Skipped tests are listed by name. Only the tests of the recorded human strokes may skip, and only when
 # those strokes are absent (../shared/data/unistrokes.csv); any other skip fails the run.
 set -uo pipefail
@@ -82,6 +83,16 @@ PY
 }
 
 run_suite native native
+
+# The documents against the tree, and their examples run against the native build just made.
+echo "=== docs: check"
+if python3 scripts/check_docs.py build/native; then
+    passed=$((passed + 1))
+else
+    echo "=== docs: FAILED"
+    failed=$((failed + 1))
+fi
+
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suite sanitizers native-asan
 
 # shellcheck source=wine-session.sh
