@@ -191,10 +191,15 @@ bool ActionManager::removeLocked(std::u16string_view gesture) {
     if (gesture != kGlobalSwitch)
         if (const auto s = switches.find(gesture); s != switches.end())
             switches.erase(s);
+    // The switch file's own bytes go back if the second rewrite fails, so the failed call changed
+    // nothing, not even lines another program added since this process read the file.
+    std::string switchBytes;
+    const bool hadSwitchFile = platform::readFile(switchFilePath_, switchBytes);
     if (!writeSwitches(switches))
         return false;
     if (!writeBindings(bindings)) {
-        writeSwitches(switches_); // put the switch file back, so the failed call changed nothing
+        if (hadSwitchFile)
+            platform::replaceFile(switchFilePath_, switchBytes);
         return false;
     }
     bindings_ = std::move(bindings);

@@ -16,10 +16,12 @@ bool canRead(std::u16string_view path);
 struct AppendUndo {
     bool created = false;     // the append made the file
     std::uint64_t length = 0; // the file's length before the append
+    std::string cut;          // bytes of a partial unit the append took off the end
 };
-// Appends bytes as a new record, creating the file if missing. When the file is not empty and does
-// not end with `terminator`, zero bytes up to a multiple of the terminator's size and then the
-// terminator go first, so the new record never continues a line left open by a crash or an editor.
+// Appends bytes as a new record, creating the file if missing. A partial unit at the end (a length
+// that is no multiple of the terminator's size, which no reader sees) is taken off, and when the file
+// then does not end with `terminator`, the terminator goes first: the new record never continues a
+// line left open by a crash or an editor, and no earlier record changes.
 // false when nothing could be written; a write that failed part way is cut back, so the file is
 // then exactly as it was.
 bool appendFile(std::u16string_view path, std::string_view bytes, std::string_view terminator, AppendUndo& undo);

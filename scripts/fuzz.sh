@@ -4,14 +4,10 @@
 # under build/fuzz/corpus/ that later runs go on from. Prints executions and coverage per target and a
 # closing "fuzz: N passed, M failed" line; a crash or a failed check leaves its input in
 # build/fuzz/artifacts/.
-#
-# STROKECAST_FUZZ_KNOWN lists the letters of faults already known (see tests/fuzz/known_faults.h) that the
-# targets steer around; set it empty for a strict run that stops at the first of them.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 seconds=${1:-60}
-export STROKECAST_FUZZ_KNOWN=${STROKECAST_FUZZ_KNOWN-abcdeg}
 bash scripts/setup.sh || exit 1
 
 logs=build/fuzz/logs

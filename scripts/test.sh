@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds both builds and runs every test: native, the documents' checks and examples
-# (scripts/check_docs.py), native under ASan+UBSan, and Windows under Wine; then the release builds,
-# their installed trees, archive and examples (scripts/release.sh).
+# (scripts/check_docs.py), native under ASan+UBSan and under ThreadSanitizer, a short run of every fuzz
+# target, and Windows under Wine; then the release builds, their installed trees, archive and examples
+# (scripts/release.sh).
 # Skipped tests are listed by name. Only the tests of the recorded human strokes may skip, and only when
 # those strokes are absent (../shared/data/unistrokes.csv); any other skip fails the run.
 set -uo pipefail
@@ -94,6 +95,21 @@ else
 fi
 
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suite sanitizers native-asan
+# The whole native suite: besides the tests that start threads themselves, the capturer, the overlay
+# broker and opening large template sets start threads inside the engine.
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_suite threads native-tsan
+
+# Replays each fuzz target's seed corpus and fuzzes it for a few seconds; each target counts as one test.
+echo "=== fuzz: build, replay seeds, fuzz"
+bash scripts/fuzz.sh "${STROKECAST_FUZZ_SECONDS:-10}" | tee "$logs/fuzz"
+fuzz_summary=$(grep -E '^fuzz: [0-9]+ passed, [0-9]+ failed' "$logs/fuzz" | tail -n 1)
+if [ -z "$fuzz_summary" ]; then
+    echo "=== fuzz: no summary"
+    failed=$((failed + 1))
+else
+    passed=$((passed + $(sed -E 's/^fuzz: ([0-9]+) passed.*/\1/' <<<"$fuzz_summary")))
+    failed=$((failed + $(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$fuzz_summary")))
+fi
 
 # shellcheck source=wine-session.sh
 source scripts/wine-session.sh

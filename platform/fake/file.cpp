@@ -50,18 +50,23 @@ private:
     int fd_;
 };
 
-// The bytes that close the file's last record when it was left open: zero bytes up to a whole unit,
-// then the terminator.
-std::string closingBytes(int fd, off_t length, std::string_view terminator) {
-    if (length == 0 || terminator.empty()) return {};
+// How an append ends what is there: the partial unit it cuts off and the terminator it writes first.
+struct Closing {
+    off_t cut = 0;
+    std::string prefix;
+};
+
+Closing closingOf(int fd, off_t length, std::string_view terminator) {
+    Closing closing;
+    if (length == 0 || terminator.empty()) return closing;
     const auto width = static_cast<off_t>(terminator.size());
-    if (length % width == 0) {
-        std::string tail(terminator.size(), '\0');
-        if (::pread(fd, tail.data(), tail.size(), length - width) == width && tail == terminator) return {};
-    }
-    std::string out(static_cast<std::size_t>((width - length % width) % width), '\0');
-    out += terminator;
-    return out;
+    closing.cut = length % width;
+    const off_t whole = length - closing.cut;
+    if (whole == 0) return closing;
+    std::string tail(terminator.size(), '\0');
+    if (::pread(fd, tail.data(), tail.size(), whole - width) != width || tail != terminator)
+        closing.prefix = terminator;
+    return closing;
 }
 
 }  // namespace
@@ -111,23 +116,33 @@ bool appendFile(std::u16string_view path, std::string_view bytes, std::string_vi
     const off_t length = ::lseek(file.get(), 0, SEEK_END);
     if (length < 0) return false;
     undo.length = static_cast<std::uint64_t>(length);
-    std::string record = closingBytes(file.get(), length, terminator);
+    const Closing closing = closingOf(file.get(), length, terminator);
+    undo.cut.resize(static_cast<std::size_t>(closing.cut));
+    if (closing.cut > 0 && ::pread(file.get(), undo.cut.data(), undo.cut.size(), length - closing.cut) != closing.cut)
+        return false;
+    std::string record = closing.prefix;
     record += bytes;
-    if (writeAll(file.get(), record) && file.close()) return true;
-    // A full disk or a size limit can take part of the record: cut it back so the next record starts
-    // where this one would have.
+    if (::lseek(file.get(), length - closing.cut, SEEK_SET) >= 0 &&
+        ::ftruncate(file.get(), length - closing.cut) == 0 && writeAll(file.get(), record) && file.close())
+        return true;
+    // A full disk or a size limit can take part of the record: put the old end back so the next record
+    // starts where this one would have.
     if (undo.created) {
         ::unlink(target.c_str());
-    } else if (::truncate(target.c_str(), length) != 0) {
         return false;
     }
+    undoAppend(path, undo);
     return false;
 }
 
 bool undoAppend(std::u16string_view path, const AppendUndo& undo) {
     const std::string target = nativePath(path);
     if (undo.created) return ::unlink(target.c_str()) == 0;
-    return ::truncate(target.c_str(), static_cast<off_t>(undo.length)) == 0;
+    const auto whole = static_cast<off_t>(undo.length - undo.cut.size());
+    Descriptor file(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+    return file && ::ftruncate(file.get(), whole) == 0 &&
+           ::pwrite(file.get(), undo.cut.data(), undo.cut.size(), whole) == static_cast<ssize_t>(undo.cut.size()) &&
+           file.close();
 }
 
 bool writeFileInPlace(std::u16string_view path, std::string_view bytes) {

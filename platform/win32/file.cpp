@@ -32,24 +32,36 @@ bool writeAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
-// The bytes that close the file's last record when it was left open: zero bytes up to a whole unit,
-// then the terminator.
-std::string closingBytes(HANDLE file, LONGLONG length, std::string_view terminator) {
-    if (length == 0 || terminator.empty()) return {};
+// How an append ends what is there: the partial unit it cuts off and the terminator it writes first.
+struct Closing {
+    LONGLONG cut = 0;
+    std::string prefix;
+};
+
+bool readAt(HANDLE file, LONGLONG offset, std::string& bytes) {
+    LARGE_INTEGER at{};
+    at.QuadPart = offset;
+    DWORD got = 0;
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+           ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size();
+}
+
+bool truncateAt(HANDLE file, LONGLONG length) {
+    LARGE_INTEGER at{};
+    at.QuadPart = length;
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+
+Closing closingOf(HANDLE file, LONGLONG length, std::string_view terminator) {
+    Closing closing;
+    if (length == 0 || terminator.empty()) return closing;
     const auto width = static_cast<LONGLONG>(terminator.size());
-    if (length % width == 0) {
-        std::string tail(terminator.size(), '\0');
-        LARGE_INTEGER at{};
-        at.QuadPart = length - width;
-        DWORD got = 0;
-        if (SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
-            ReadFile(file, tail.data(), static_cast<DWORD>(tail.size()), &got, nullptr) && got == tail.size() &&
-            tail == terminator)
-            return {};
-    }
-    std::string out(static_cast<std::size_t>((width - length % width) % width), '\0');
-    out += terminator;
-    return out;
+    closing.cut = length % width;
+    const LONGLONG whole = length - closing.cut;
+    if (whole == 0) return closing;
+    std::string tail(terminator.size(), '\0');
+    if (!readAt(file, whole - width, tail) || tail != terminator) closing.prefix = terminator;
+    return closing;
 }
 
 }  // namespace
@@ -92,18 +104,20 @@ bool appendFile(std::u16string_view path, std::string_view bytes, std::string_vi
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) return false;
     undo.length = static_cast<std::uint64_t>(size.QuadPart);
-    const std::string record = closingBytes(file.get(), size.QuadPart, terminator) + std::string(bytes);
-    LARGE_INTEGER end{};
-    if (!SetFilePointerEx(file.get(), end, nullptr, FILE_END)) return false;
-    if (writeAll(file.get(), record)) return true;
-    // A full disk can take part of the record: cut it back so the next record starts where this one
-    // would have.
+    const Closing closing = closingOf(file.get(), size.QuadPart, terminator);
+    undo.cut.resize(static_cast<std::size_t>(closing.cut));
+    if (closing.cut > 0 && !readAt(file.get(), size.QuadPart - closing.cut, undo.cut)) return false;
+    const std::string record = closing.prefix + std::string(bytes);
+    if (truncateAt(file.get(), size.QuadPart - closing.cut) && writeAll(file.get(), record)) return true;
+    // A full disk can take part of the record: put the old end back so the next record starts where
+    // this one would have.
     if (undo.created) {
         file.reset();
         DeleteFileW(target.c_str());
         return false;
     }
-    if (SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN)) SetEndOfFile(file.get());
+    file.reset();
+    undoAppend(path, undo);
     return false;
 }
 
@@ -111,9 +125,8 @@ bool undoAppend(std::u16string_view path, const AppendUndo& undo) {
     const std::wstring target = wide(path);
     if (undo.created) return DeleteFileW(target.c_str()) != 0;
     UniqueFile file = openFile(target, GENERIC_WRITE, OPEN_EXISTING);
-    LARGE_INTEGER length{};
-    length.QuadPart = static_cast<LONGLONG>(undo.length);
-    return file && SetFilePointerEx(file.get(), length, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
+    return file && truncateAt(file.get(), static_cast<LONGLONG>(undo.length - undo.cut.size())) &&
+           writeAll(file.get(), undo.cut);
 }
 
 bool writeFileInPlace(std::u16string_view path, std::string_view bytes) {

@@ -33,7 +33,8 @@ TEST_F(TextFileTest, AnAppendNeverContinuesAnOpenLine) {
         {"empty", "", lf("b\n")},
         {"ended", lf("a\n"), lf("a\nb\n")},
         {"open", lf("a"), lf("a\nb\n")},
-        {"odd byte", lf("a\n") + "x", lf("a\n") + std::string("x\0", 2) + lf("\nb\n")},
+        {"partial unit after a line end", lf("a\n") + "x", lf("a\nb\n")},
+        {"partial unit after an open line", lf("a,0") + "x", lf("a,0\nb\n")},
         {"byte-order mark", "\xFF\xFE" + lf("a"), "\xFF\xFE" + lf("a\nb\n")},
     };
     for (const Case& c : cases) {
@@ -47,11 +48,13 @@ TEST_F(TextFileTest, AnAppendNeverContinuesAnOpenLine) {
 }
 
 TEST_F(TextFileTest, UndoAppendGivesTheOldBytesBack) {
-    dir.writeBytes("f", lf("a"));
     platform::AppendUndo undo;
-    ASSERT_TRUE(sc::textfile::append(path("f"), u"b\n", undo));
-    ASSERT_TRUE(platform::undoAppend(path("f"), undo));
-    EXPECT_EQ(dir.bytes("f"), lf("a"));
+    for (const std::string& before : {lf("a"), lf("a") + "x"}) {
+        dir.writeBytes("f", before);
+        ASSERT_TRUE(sc::textfile::append(path("f"), u"b\n", undo));
+        ASSERT_TRUE(platform::undoAppend(path("f"), undo));
+        EXPECT_EQ(dir.bytes("f"), before);
+    }
     ASSERT_TRUE(sc::textfile::append(path("g"), u"b\n", undo));
     EXPECT_TRUE(undo.created);
     ASSERT_TRUE(platform::undoAppend(path("g"), undo));
@@ -59,7 +62,7 @@ TEST_F(TextFileTest, UndoAppendGivesTheOldBytesBack) {
 }
 
 TEST_F(TextFileTest, AnAppendThatRunsOutOfRoomLeavesTheFileAsItWas) {
-    const std::string before = lf("first,1\nopen");
+    const std::string before = lf("first,1\nopen") + "x";
     dir.writeBytes("f", before);
     const std::u16string file = path("f");
     // Room for the line end and part of the record, not all of it.

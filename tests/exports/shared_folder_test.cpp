@@ -313,7 +313,7 @@ TEST_F(SharedFolderTest, HandEditedFilesKeepEveryRecord) {
     const Case cases[] = {
         {"template without a line end", "MyGesture.configure", utf16(u"m,1,1,5,5")},
         {"template file with a byte-order mark", "MyGesture.configure", "\xFF\xFE" + utf16(u"m,1,1,5,5\n")},
-        {"template file of an odd length", "MyGesture.configure", utf16(u"m,1,1,5,5") + " "},
+        {"template file of an odd length", "MyGesture.configure", utf16(u"m,1,1,5,5") + "5"},
         {"binding without a line end", "gestureToAction.configure_v2", utf16(u"a,MUTE_KEY")},
         {"binding file with a byte-order mark", "gestureToAction.configure_v2", "\xFF\xFE" + utf16(u"a,MUTE_KEY\n")},
     };
