@@ -247,7 +247,7 @@ class Session {
     void removeGesture() {
         const Text n(pick(kNames));
         const int result = RemoveOneGesture(n.c_str());
-        log("RemoveOneGesture(" + show(name) + ") = " + std::to_string(result));
+        log("RemoveOneGesture(" + show(n) + ") = " + std::to_string(result));
         if (!gesturesOpen_ || !actionsOpen_ || gestures_[n] == 0) {
             expect(result == 0, "RemoveOneGesture without a user template");
             return;
