@@ -100,8 +100,10 @@ ActionOutcome ActionManager::runActionOfGesture(std::u16string_view gesture, std
     trace::line(gesture, u"'s action is : ", action);
     trace::line(u"will run it");
     const std::optional<CustomAction> custom = store_->find(action);
-    if (custom && executeCustomAction(*store_, action))
-        return {ActionStatus::Ran, true};
+    // The shell's explorer takes a missing program without complaint: the path is looked at first.
+    bool targetMissing = false;
+    if (custom && executeCustomAction(*store_, action, &targetMissing))
+        return {targetMissing ? ActionStatus::Refused : ActionStatus::Ran, true};
     switch (runBuiltinAction(action)) {
     case BuiltinRun::Ran:
         return {ActionStatus::Ran, true};

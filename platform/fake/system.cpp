@@ -146,6 +146,12 @@ std::intptr_t shellExecuteW(std::u16string_view verb, std::u16string_view file,
     return result;
 }
 
+bool pathMissing(std::u16string_view path) {
+    if (fake::script().missingPaths.count(std::u16string(path)) == 0)
+        return false;
+    return !failedWith(u"cannot start", path, ENOENT);
+}
+
 std::int32_t activateApplication(std::u16string_view appUserModelId, std::uint32_t& processId) {
     record("ActivateApplication", {fake::utf8(appUserModelId)});
     if (fake::script().activationResult == 0)

@@ -58,6 +58,16 @@ std::intptr_t shellExecuteW(std::u16string_view verb, std::u16string_view file,
     return result;
 }
 
+bool pathMissing(std::u16string_view path) {
+    if (GetFileAttributesW(win32::wide(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+        return false;
+    failedWith(u"cannot start", path, error);
+    return true;
+}
+
 std::int32_t activateApplication(std::u16string_view appUserModelId, std::uint32_t& processId) {
     ComScope com;
     ComPtr<IApplicationActivationManager> manager;

@@ -314,6 +314,8 @@ TEST_F(ActionStatuses, EachOutcomeHasItsCodeAndExecuteActionKeepsItsAnswer) {
         {"launch failed", u"edit", [](auto& sc) { sc.shellExecuteWResult = 2; }, STROKECAST_ACTION_REFUSED, 0,
          "cannot start explorer.exe C:\\missing\\editor.exe: no such file or directory (error 2)"},
         {"launch ran", u"edit", none, STROKECAST_ACTION_RAN, 1, nullptr},
+        {"program missing", u"edit", [](auto& sc) { sc.missingPaths = {u"C:\\missing\\editor.exe"}; },
+         STROKECAST_ACTION_REFUSED, 1, "cannot start C:\\missing\\editor.exe: no such file or directory (error 2)"},
         {"lock refused", u"lock", [](auto& sc) { sc.lockSucceeds = false; }, STROKECAST_ACTION_REFUSED, 1,
          "cannot lock the workstation"},
         {"no radio", u"wifi", none, STROKECAST_ACTION_REFUSED, 1, "no wireless interface is ready"},
