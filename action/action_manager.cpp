@@ -6,7 +6,6 @@
 #include "apps/app_launch.h"
 #include "apps/custom_action_store.h"
 #include "common/console.h"
-#include "common/last_error.h"
 #include "common/textfile.h"
 #include "common/types.h"
 #include "platform/file.h"
