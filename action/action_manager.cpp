@@ -64,28 +64,74 @@ void ActionManager::published() {
 }
 
 bool ActionManager::executeActionOfGesture(std::u16string_view gesture) {
+    return runActionOfGesture(gesture).reported;
+}
+
+ActionOutcome ActionManager::runActionOfGesture(std::u16string_view gesture, std::optional<double> strokeScore) {
     if (gesture.empty() || gesture == kNoGestureFound)
-        return false;
+        return {};
     catchUp();
     std::u16string action;
     {
         std::lock_guard lock(tables_);
         const auto global = switches_.find(kGlobalSwitch);
         if (global == switches_.end() || global->second == 1)
-            return false;
+            return {ActionStatus::AllOff, false};
         const auto own = switches_.find(gesture);
         if (own == switches_.end() || own->second == 0)
-            return false;
+            return {ActionStatus::SwitchedOff, false};
         const auto binding = bindings_.find(gesture);
         if (binding == bindings_.end())
-            return false;
+            return {ActionStatus::NotBound, false};
         action = binding->second;
+        if (strokeScore) {
+            const auto guard = guards_.find(action);
+            // A NaN score fails every comparison, so it never passes a guard.
+            if (guard != guards_.end() && !(*strokeScore >= guard->second))
+                return {ActionStatus::Guarded, false};
+        }
     }
     trace::line(gesture, u"'s action is : ", action);
     trace::line(u"will run it");
-    if (executeCustomAction(*store_, action))
-        return true;
-    return runMediaAndPowerAction(action) || runShortcutAction(action);
+    const std::optional<CustomAction> custom = store_->find(action);
+    // The shell's explorer takes a missing program without complaint: the path is looked at first.
+    bool targetMissing = false;
+    if (custom && executeCustomAction(*store_, action, &targetMissing))
+        return {targetMissing ? ActionStatus::Refused : ActionStatus::Ran, true};
+    switch (runBuiltinAction(action)) {
+    case BuiltinRun::Ran:
+        return {ActionStatus::Ran, true};
+    case BuiltinRun::Refused:
+        return {ActionStatus::Refused, true};
+    case BuiltinRun::NotBuiltin:
+        break;
+    }
+    if (custom && (custom->key.starts_with(kMetroPrefix) || custom->key.starts_with(kDesktopPrefix)))
+        return {ActionStatus::Refused, false};
+    return {ActionStatus::Unknown, false};
+}
+
+std::vector<std::u16string> ActionManager::listActions() {
+    catchUp();
+    std::vector<std::u16string> names;
+    for (const std::u16string_view name : builtinActionNames())
+        names.emplace_back(name);
+    for (std::u16string& key : store_->keys())
+        names.push_back(std::move(key));
+    return names;
+}
+
+bool ActionManager::setActionGuard(std::u16string_view action, double minScore) {
+    if (!(minScore >= 0.0))
+        return false;
+    std::lock_guard lock(tables_);
+    if (minScore == 0.0) {
+        if (const auto it = guards_.find(action); it != guards_.end())
+            guards_.erase(it);
+    } else {
+        guards_[std::u16string(action)] = minScore;
+    }
+    return true;
 }
 
 std::u16string ActionManager::getActionOfGesture(std::u16string_view gesture) {

@@ -6,10 +6,13 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/shared_folder.h"
+#include "common/types.h"
 
 namespace sc {
 
@@ -18,6 +21,13 @@ class CustomActionStore;
 inline constexpr std::u16string_view kGlobalSwitch = u"GLOBAL";
 inline constexpr std::u16string_view kNullActionFound = u"__NULLACTION_FOUND__";
 inline constexpr std::u16string_view kRemoveAction = u"NULL";
+// A run's status, and what the plain run has always answered for it: a refused built-in action
+// still counts as run there, since its system call's result was never looked at.
+struct ActionOutcome {
+    ActionStatus status = ActionStatus::Failed;
+    bool reported = false;
+};
+
 inline constexpr std::u16string_view kActionMutexName = u"ed486497-d970-4a4e-87eb-93d9ed274914";
 
 // Holds the binding table (gesture -> action) and the switch table (gesture -> on/off, plus the
@@ -42,6 +52,15 @@ class ActionManager {
     // Runs the action bound to the gesture when the global switch is off and the gesture's own is on:
     // first as a custom action, then as a built-in one. true when an action ran and reported success.
     bool executeActionOfGesture(std::u16string_view gesture);
+    // The same run, telling why nothing ran. With a stroke's score, an action guarded above that
+    // score does not run (Guarded); without one, guards do not apply.
+    ActionOutcome runActionOfGesture(std::u16string_view gesture, std::optional<double> strokeScore = {});
+
+    // The built-in action names, then the custom action keys.
+    std::vector<std::u16string> listActions();
+    // Sets the lowest stroke score at which the action runs from a captured stroke; 0 removes it.
+    // false for a negative or NaN score. Kept in memory only, for this manager's life.
+    bool setActionGuard(std::u16string_view action, double minScore);
 
     // The bound action, or "__NULLACTION_FOUND__".
     std::u16string getActionOfGesture(std::u16string_view gesture);
@@ -87,6 +106,7 @@ class ActionManager {
     Switches switches_;
     std::unique_ptr<CustomActionStore> store_;
     std::atomic<std::uint64_t> seen_{0}; // the generation the tables were read at or last written as
+    std::map<std::u16string, double, std::less<>> guards_; // under tables_
     std::mutex tables_; // guards both tables; taken after the named mutex, before the store's
 };
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace sc {
 
@@ -75,22 +76,35 @@ inline constexpr std::uint16_t kMediaStop = 0xB2;
 inline constexpr std::uint16_t kMediaPlayPause = 0xB3;
 } // namespace vk
 
-// true when the name is a media, power or session action and its effect was started; false for any
-// other name. The system calls' own results are not looked at.
+// What running a built-in action came to.
+enum class BuiltinRun {
+    NotBuiltin, // the name has no built-in effect; nothing was called
+    Ran,        // the system took the request
+    Refused,    // the system refused it; the cause is recorded for the host
+};
+
+// Runs a built-in action of either table by name.
+BuiltinRun runBuiltinAction(std::u16string_view action);
+// Every name runBuiltinAction knows, media and power first, then shortcuts, each table in its order.
+std::vector<std::u16string_view> builtinActionNames();
+
+// true when the name is a media, power or session action and its effect was started, refused or not;
+// false for any other name.
 bool runMediaAndPowerAction(std::u16string_view action);
 // true when the name is a keyboard shortcut or one of the remaining system actions and its effect
-// was started; false for any other name.
+// was started, refused or not; false for any other name.
 bool runShortcutAction(std::u16string_view action);
 
-// Modifier down, key down, key up, modifier up, in one injection.
-void sendKeyChord(std::uint16_t modifier, std::uint16_t key);
-// One press of the key and no release: how media keys are sent.
-void sendSingleKey(std::uint16_t key);
-// Empties the recycle bins of every drive, with the shell's confirmation, when any holds an item.
-void emptyRecycleBin();
+// Modifier down, key down, key up, modifier up, in one injection; false when the system took fewer.
+bool sendKeyChord(std::uint16_t modifier, std::uint16_t key);
+// One press of the key and no release: how media keys are sent; false when the system refused it.
+bool sendSingleKey(std::uint16_t key);
+// Empties the recycle bins of every drive, with the shell's confirmation, when any holds an item;
+// false when the query or the emptying failed.
+bool emptyRecycleBin();
 // Asks every top-level window to power the monitor off; blocks until all of them handled it.
 void turnOffMonitor();
-// Starts "shutdown -l".
-void logOff();
+// Starts "shutdown -l"; false when the shell refused.
+bool logOff();
 
 } // namespace sc

@@ -13,7 +13,15 @@ namespace {
 constexpr int kShowNormal = 1;
 constexpr std::intptr_t kLastShellError = 32;
 
-bool launchDesktopTarget(std::u16string_view target) {
+// A drive path ("C:\...") or a network path ("\\server\..."): the targets whose absence can be seen.
+bool isFilePath(std::u16string_view target) {
+    return (target.size() > 2 && target[1] == u':' && (target[2] == u'\\' || target[2] == u'/')) ||
+           target.starts_with(u"\\\\");
+}
+
+bool launchDesktopTarget(std::u16string_view target, bool* targetMissing) {
+    if (targetMissing != nullptr && isFilePath(target))
+        *targetMissing = platform::pathMissing(target);
     // The modern UI would hide the program that starts behind it, so the desktop comes forward first.
     if (isModernUiVisible() == 1)
         sendKeyChord(vk::kLeftWindows, 'D');
@@ -30,7 +38,7 @@ bool launchDesktopTarget(std::u16string_view target) {
 
 } // namespace
 
-bool executeCustomAction(const CustomActionStore& store, std::u16string_view actionText) {
+bool executeCustomAction(const CustomActionStore& store, std::u16string_view actionText, bool* targetMissing) {
     const auto entry = store.find(actionText);
     if (!entry)
         return false;
@@ -44,7 +52,7 @@ bool executeCustomAction(const CustomActionStore& store, std::u16string_view act
         return true;
     }
     if (entry->key.starts_with(kDesktopPrefix))
-        return launchDesktopTarget(entry->value);
+        return launchDesktopTarget(entry->value, targetMissing);
     trace::line(u"You should never see it in executeCustomAction");
     return false;
 }

@@ -90,6 +90,15 @@ bool CustomActionStore::remove(std::u16string_view key) {
     return true;
 }
 
+std::vector<std::u16string> CustomActionStore::keys() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::u16string> out;
+    out.reserve(entries_.size());
+    for (const auto& entry : entries_)
+        out.push_back(entry.first);
+    return out;
+}
+
 std::optional<CustomAction> CustomActionStore::find(std::u16string_view key) const {
     std::lock_guard lock(mutex_);
     auto it = entries_.find(key);

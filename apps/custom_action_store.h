@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sc {
 
@@ -37,6 +38,8 @@ class CustomActionStore {
     bool remove(std::u16string_view key);
     // The entry of exactly this key, copied out.
     std::optional<CustomAction> find(std::u16string_view key) const;
+    // Every stored key, in key order.
+    std::vector<std::u16string> keys() const;
   private:
     using Entries = std::map<std::u16string, std::u16string, std::less<>>;
     bool write(const Entries& entries);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -12,9 +13,18 @@ namespace sc {
 
 // How an ended stroke reaches the rest of the engine. Either may find its manager closed: recognize then
 // leaves the name as it is, execute answers false.
+// The scored forms, when set, replace the plain ones: they carry the stroke's best score (NaN when no
+// template was compared) to the action side and to the report.
 struct StrokeHooks {
     std::function<void(const PointList& points, std::u16string& name)> recognize;
     std::function<bool(std::u16string_view name)> execute;
+    std::function<void(const PointList& points, std::u16string& name, double& score)> scoredRecognize;
+    std::function<ActionStatus(std::u16string_view name, double score)> run;
+    // true while strokes are only recorded: nothing is run.
+    std::function<bool()> recording;
+    // Told of every ended stroke: its kept points, its name (kNoGestureFound when none), score, status.
+    std::function<void(const PointList& points, std::u16string_view name, double score, ActionStatus status)>
+        report;
 };
 
 // What one ended stroke gave.
@@ -22,6 +32,8 @@ struct StrokeOutcome {
     std::size_t pointCount = 0;
     std::u16string name; // empty when the stroke was too short or no gesture manager was open
     bool ran = false;
+    double score = 0.0; // the best score, NaN when no template was compared
+    ActionStatus status = ActionStatus::Failed;
 };
 
 // The points of the stroke being drawn, owned by the capturer thread.

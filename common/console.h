@@ -10,9 +10,15 @@ namespace sc {
 inline constexpr bool kTraceEnabled = false;
 
 namespace console {
-// Writes the text and a line end to standard output, as UTF-8, in one piece.
+// Writes the text and a line end to standard output, as UTF-8, in one piece; or, while a sink is set,
+// hands the text to the sink instead, on the calling thread.
 void line(std::u16string_view text);
 void line(std::string_view text);
+
+// Where lines go: the sink (called with the zero-terminated text and the context) or, when null,
+// standard output. Returns once no call of the previous sink is running.
+using Sink = void (*)(const char16_t* line, void* context);
+void setSink(Sink sink, void* context);
 }  // namespace console
 
 namespace trace {

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "action/action_manager.h"
+#include "capture/stroke_report.h"
 #include "capture/touch_capturer.h"
 #include "exports/boundary.h"
 #include "exports/instances.h"
@@ -16,15 +17,20 @@ namespace {
 // The capturer looks both managers up at every stroke, so the host may open them in any order.
 StrokeHooks strokeHooks() {
     StrokeHooks hooks;
-    hooks.recognize = [](const PointList& points, std::u16string& name) {
+    hooks.scoredRecognize = [](const PointList& points, std::u16string& name, double& score) {
         gestureManager.with(0, [&](GestureManager& manager) {
-            manager.recognize(points, name);
+            manager.recognize(points, name, score);
             return 0;
         });
     };
-    hooks.execute = [](std::u16string_view name) {
-        return actionManager.with(
-            false, [&](ActionManager& manager) { return manager.executeActionOfGesture(name); });
+    hooks.run = [](std::u16string_view name, double score) {
+        return actionManager.with(ActionStatus::Failed, [&](ActionManager& manager) {
+            return manager.runActionOfGesture(name, score).status;
+        });
+    };
+    hooks.recording = [] { return stroke_report::recording(); };
+    hooks.report = [](const PointList& points, std::u16string_view name, double score, ActionStatus status) {
+        stroke_report::report(points, name, score, status);
     };
     return hooks;
 }

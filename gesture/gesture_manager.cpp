@@ -1,6 +1,9 @@
 // The gesture manager: three template lists over one set of Gesture objects, and the matcher.
 #include "gesture/gesture_manager.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <mutex>
 
 #include "common/console.h"
@@ -87,6 +90,75 @@ void GestureManager::recognize(const PointList& points, std::u16string& result) 
     catchUp();
     std::shared_lock lock(mutex_);
     matcher_->recognize(points, result);
+}
+
+namespace {
+
+// Best first; a stable sort keeps name order among equal scores, and NaN sorts below every number.
+void bestFirst(std::vector<MatchResult>& results) {
+    std::stable_sort(results.begin(), results.end(), [](const MatchResult& a, const MatchResult& b) {
+        if (std::isnan(b.probability))
+            return !std::isnan(a.probability);
+        return a.probability > b.probability;
+    });
+}
+
+} // namespace
+
+void GestureManager::recognize(const PointList& points, std::u16string& result, double& bestScore) {
+    const std::vector<MatchResult> ranked = rank(points);
+    // chooseName walks in order and keeps the first strictly greater score: on the ranking that is its
+    // head, the same name recognition picks from name order.
+    result = points.size() < 2 ? std::u16string(kNoGestureFound) : std::u16string(chooseName(ranked));
+    bestScore = ranked.empty() ? std::numeric_limits<double>::quiet_NaN() : ranked.front().probability;
+}
+
+std::vector<MatchResult> GestureManager::rank(const PointList& points) {
+    catchUp();
+    std::vector<MatchResult> results;
+    if (points.size() < 2)
+        return results;
+    {
+        std::shared_lock lock(mutex_);
+        matcher_->matchAll(points, results);
+    }
+    bestFirst(results);
+    return results;
+}
+
+std::vector<MatchResult> GestureManager::similarNames(std::u16string_view name, const PointList& points) {
+    catchUp();
+    std::vector<MatchResult> conflicts;
+    if (points.size() < 2)
+        return conflicts;
+    std::shared_lock lock(mutex_);
+    std::vector<MatchResult> strokeScores;
+    matcher_->matchAll(points, strokeScores);
+    // The name's templates as they would be once the new one is added, scored by a matcher of their own.
+    Gesture added{std::u16string(name), points};
+    GestureList withAdded;
+    const auto [first, last] = allGestures_.equal_range(name);
+    for (auto it = first; it != last; ++it)
+        withAdded.emplace(it->first, it->second);
+    withAdded.emplace(added.name, &added);
+    const PointPatternMatcher asName(withAdded, matcher_->sampleCount());
+    for (const MatchResult& other : strokeScores) {
+        if (other.name == name)
+            continue;
+        double back = std::numeric_limits<double>::quiet_NaN();
+        const auto track = allGestures_.lower_bound(other.name);
+        if (track != allGestures_.end() && track->first == other.name) {
+            std::vector<MatchResult> trackScore;
+            asName.matchAll(track->second->points, trackScore);
+            back = trackScore.front().probability;
+        }
+        if (!(other.probability > kAcceptThreshold) && !(back > kAcceptThreshold))
+            continue;
+        const double higher = std::isnan(back) || other.probability >= back ? other.probability : back;
+        conflicts.emplace_back(other.name, higher, other.count);
+    }
+    bestFirst(conflicts);
+    return conflicts;
 }
 
 std::vector<std::u16string> GestureManager::getGestureNames() {

@@ -32,6 +32,18 @@ class GestureManager {
 
     // Names the stroke, or kNoGestureFound; a stroke of fewer than two points is not compared.
     void recognize(const PointList& points, std::u16string& result);
+    // Names the stroke as recognize does and gives the best score; NaN when no template was compared.
+    void recognize(const PointList& points, std::u16string& result, double& bestScore);
+
+    // Every name with the mean score recognition computes for it, best first; among equal scores in
+    // name order, as recognition chooses; NaN scores last. Empty for fewer than two points.
+    std::vector<MatchResult> rank(const PointList& points);
+
+    // The other names a new template `points` of `name` would be confused with: those the stroke scores
+    // above the acceptance threshold against, and those whose first template would score above it
+    // against `name` with the new template among its own. Each with the higher of the two scores,
+    // best first. Nothing is stored.
+    std::vector<MatchResult> similarNames(std::u16string_view name, const PointList& points);
 
     // A copy of the distinct template names, in code-unit order.
     std::vector<std::u16string> getGestureNames();

@@ -47,8 +47,9 @@ int bind(Context& ctx, const std::string& gesture, const std::string& action) {
     const int ok = ctx.lib.SetGestureToAction(fromUtf8(gesture).c_str(), fromUtf8(action).c_str());
     ctx.lib.CloseActionNanager();
     if (ok != 1)
-        return fail("'" + gesture + "' not bound: a name is empty or holds a comma or line feed, or the " +
-                    "configuration files cannot be written");
+        return failWithCause(ctx, "'" + gesture +
+                                      "' not bound: a name is empty or holds a comma or line feed, or the " +
+                                      "configuration files cannot be written");
     std::printf(action == "NULL" ? "%s unbound\n" : "%s -> %s\n", gesture.c_str(), action.c_str());
     return 0;
 }
@@ -60,7 +61,7 @@ int setSwitch(Context& ctx, const std::string& gesture, const std::string& state
     const int ok = ctx.lib.SetGestureSwitch(fromUtf8(gesture).c_str(), state == "on" ? 1 : 0);
     ctx.lib.CloseActionNanager();
     if (ok != 1)
-        return fail("switch of '" + gesture + "' not stored");
+        return failWithCause(ctx, "switch of '" + gesture + "' not stored");
     std::printf("%s %s\n", gesture.c_str(), state.c_str());
     return 0;
 }
@@ -83,15 +84,33 @@ int listActions(Context& ctx) {
     return 0;
 }
 
+// The vocabulary a gesture may be bound to: built-in names, then custom action keys.
+int listAvailable(Context& ctx) {
+    ctx.openActions();
+    text all;
+    const bool ok =
+        fetchText([&](sc_char* b, uint32_t n) { return ctx.lib.StrokecastListActions(b, n); }, all);
+    ctx.lib.CloseActionNanager();
+    if (!ok)
+        return failWithCause(ctx, "cannot read the action names");
+    for (const text& line : splitLines(all))
+        std::printf("%s\n", toUtf8(line).c_str());
+    return 0;
+}
+
 int run(Context& ctx, const std::string& gesture) {
     ctx.openActions();
     const text name = fromUtf8(gesture);
     const std::string action = actionOf(ctx, name);
-    const int ran = ctx.lib.ExecuteAction(name.c_str());
+    const int32_t status = ctx.lib.StrokecastExecuteActionEx(name.c_str());
     ctx.lib.CloseActionNanager();
-    if (ran != 1)
-        return fail("nothing ran for '" + gesture + "' (bound to " + action +
-                    "; check its switch, the GLOBAL switch and the action name)");
+    if (status != STROKECAST_ACTION_RAN) {
+        const std::string message =
+            "'" + gesture + "' (bound to " + action + "): " + actionStatusWords(status);
+        return status == STROKECAST_ACTION_REFUSED || status == STROKECAST_ACTION_FAILED
+                   ? failWithCause(ctx, message)
+                   : fail(message);
+    }
     std::printf("%s ran %s\n", gesture.c_str(), action.c_str());
     return 0;
 }
@@ -102,9 +121,9 @@ int custom(Context& ctx, const Args& args) {
         const int ok = ctx.lib.AddCustomAction(fromUtf8(args[1]).c_str(), fromUtf8(args[2]).c_str());
         ctx.lib.CloseActionNanager();
         if (ok != 1)
-            return fail(
-                "custom action not stored: the key is empty, a text holds '|' or a line feed, or the " +
-                std::string("file cannot be written"));
+            return failWithCause(
+                ctx, "custom action not stored: the key is empty, a text holds '|' or a line feed, or the " +
+                         std::string("file cannot be written"));
         std::printf("%s = %s\n", args[1].c_str(), args[2].c_str());
         return 0;
     }
@@ -113,8 +132,9 @@ int custom(Context& ctx, const Args& args) {
         const int ok = ctx.lib.RemoveOneCustomAction(fromUtf8(args[1]).c_str());
         ctx.lib.CloseActionNanager();
         if (ok != 1)
-            return fail("'" + args[1] +
-                        "' not removed: a gesture is still bound to it, or the file cannot be written");
+            return failWithCause(
+                ctx, "'" + args[1] +
+                         "' not removed: a gesture is still bound to it, or the file cannot be written");
         std::printf("%s removed\n", args[1].c_str());
         return 0;
     }
@@ -128,7 +148,8 @@ int removeGesture(Context& ctx, const std::string& gesture) {
     ctx.lib.CloseActionNanager();
     ctx.lib.CloseGestureManager();
     if (ok != 1)
-        return fail("'" + gesture + "' not removed: it has no user template, or a file cannot be written");
+        return failWithCause(ctx, "'" + gesture +
+                                      "' not removed: it has no user template, or a file cannot be written");
     std::printf("%s removed\n", gesture.c_str());
     return 0;
 }
@@ -140,8 +161,11 @@ int actionCommand(Context& ctx, const std::string& command, const Args& args) {
         return args.size() == 2 ? bind(ctx, args[0], args[1]) : fail("usage: bind GESTURE ACTION");
     if (command == "switch")
         return args.size() == 2 ? setSwitch(ctx, args[0], args[1]) : fail("usage: switch GESTURE on|off");
-    if (command == "actions")
-        return args.empty() ? listActions(ctx) : fail("usage: actions");
+    if (command == "actions") {
+        if (args.size() == 1 && args[0] == "--available")
+            return listAvailable(ctx);
+        return args.empty() ? listActions(ctx) : fail("usage: actions [--available]");
+    }
     if (command == "run")
         return args.size() == 1 ? run(ctx, args[0]) : fail("usage: run GESTURE");
     if (command == "custom")

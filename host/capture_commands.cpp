@@ -1,9 +1,10 @@
 // Host commands of the capture family: a resident host that keeps capture running, and a replay of a
 // recorded stroke into a running capturer, as the overlay would post it.
 #include <cctype>
-#include <cstdlib>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -138,10 +139,27 @@ void waitForStop(bool) {
 }
 #endif
 
+// One line per finished stroke, on the capture thread: what was drawn, how well it scored, what ran.
+void STROKECAST_CALL printStroke(const uint16_t* points, const sc_char* name, double score, int32_t status,
+                                 void*) {
+    std::size_t count = 0;
+    while (points[2 * count] != 0)
+        ++count;
+    char scoreText[32];
+    if (std::isnan(score))
+        std::snprintf(scoreText, sizeof scoreText, "-");
+    else
+        std::snprintf(scoreText, sizeof scoreText, "%.2f", score);
+    std::printf("resident: stroke of %zu points: %s, score %s, %s\n", count, toUtf8(name).c_str(), scoreText,
+                actionStatusWords(status));
+    std::fflush(stdout);
+}
+
 int resident(Context& ctx, const Args& args) {
     uint32_t hotKey = 0;
     bool charmBar = false;
     bool echoActions = false;
+    bool record = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--hotkey" && i + 1 < args.size()) {
             hotKey = parseKey(args[++i]);
@@ -151,13 +169,17 @@ int resident(Context& ctx, const Args& args) {
             charmBar = true;
         } else if (args[i] == "--echo-actions") {
             echoActions = true;
+        } else if (args[i] == "--record") {
+            record = true;
         } else {
-            return fail("usage: resident [--hotkey KEY] [--charm-bar] [--echo-actions]");
+            return fail("usage: resident [--hotkey KEY] [--charm-bar] [--echo-actions] [--record]");
         }
     }
     // The resident order: both managers, the capturer, then its switches; closing goes the other way.
     ctx.openGestures();
     ctx.openActions();
+    ctx.lib.StrokecastSetStrokeSink(printStroke, nullptr);
+    ctx.lib.StrokecastSetCaptureMode(record ? 1 : 0);
     ctx.lib.OpenTouchCapturer();
     if (hotKey != 0)
         ctx.lib.SetHotKey(1, hotKey);
@@ -167,6 +189,7 @@ int resident(Context& ctx, const Args& args) {
     std::fflush(stdout);
     waitForStop(echoActions);
     ctx.lib.CloseTouchCapturer();
+    ctx.lib.StrokecastSetStrokeSink(nullptr, nullptr);
     ctx.lib.CloseActionNanager();
     ctx.lib.CloseGestureManager();
     std::printf("resident: stopped\n");

@@ -11,10 +11,11 @@ namespace host {
 
 struct Context {
     Library lib;
-    std::string templateFile;  // --templates
-    std::string userFolder;    // --user-folder: holds MyGesture.configure
-    std::string configFolder;  // --config: holds the action and custom action files
-    std::string program;       // argv[0], for the usage text
+    std::string templateFile; // --templates
+    std::string userFolder;   // --user-folder: holds MyGesture.configure
+    std::string configFolder; // --config: holds the action and custom action files
+    std::string program;      // argv[0], for the usage text
+    bool verbose = false;     // --verbose: the engine's console lines go to stderr
 
     // Open the engine's objects on the chosen files; each is closed again by main before it returns.
     void openGestures();
@@ -31,9 +32,30 @@ int captureCommand(Context& ctx, const std::string& command, const Args& args);
 
 // One line on stderr; returns the failing exit status so a command can `return fail(...)`.
 int fail(const std::string& message);
+// The same, with the engine's own account of the calling thread's last failure appended when it has one.
+int failWithCause(Context& ctx, const std::string& message);
+
+// Text exports write all or nothing; grows the buffer until the text fits. false when it never does.
+template <class Fill> bool fetchText(Fill&& fill, text& out) {
+    for (uint32_t capacity = 256; capacity <= (1u << 26); capacity *= 4) {
+        text buffer(capacity, 0);
+        const int32_t written = fill(buffer.data(), capacity);
+        if (written > 0) {
+            out.assign(buffer.data(), static_cast<std::size_t>(written - 1));
+            return true;
+        }
+    }
+    return false;
+}
+
+// The lines of a text joined by line feeds (none for the empty text).
+std::vector<text> splitLines(const text& all);
+
+// A STROKECAST_ACTION_* code in words.
+const char* actionStatusWords(int32_t status);
 
 // Points as x,y pairs separated by blanks ("10,20 30,40"), or "@file" holding the same text; false
 // with a message on a malformed point or a coordinate outside 1..65535.
 bool parsePoints(const std::string& spec, std::vector<uint16_t>& values, std::string& error);
 
-}  // namespace host
+} // namespace host

@@ -50,6 +50,28 @@ typedef char16_t sc_char;
 #define STROKECAST_API
 #endif
 
+/* A stroke is named after a gesture only when that gesture's score is above this (scores are percent). */
+#define STROKECAST_ACCEPT_SCORE 75.0
+
+/* What StrokecastExecuteActionEx and the stroke sink report about a gesture's action. */
+enum {
+    STROKECAST_ACTION_FAILED = 0,       /* nothing open, bad argument, or see StrokecastLastError */
+    STROKECAST_ACTION_RAN = 1,
+    STROKECAST_ACTION_ALL_OFF = 2,      /* the "GLOBAL" switch suppresses every action */
+    STROKECAST_ACTION_SWITCHED_OFF = 3, /* the gesture's own switch is off or missing */
+    STROKECAST_ACTION_NOT_BOUND = 4,
+    STROKECAST_ACTION_UNKNOWN = 5,      /* bound to a name that is neither built in nor a stored custom action */
+    STROKECAST_ACTION_REFUSED = 6,      /* the system refused: launch failed, input blocked, no radio ... */
+    STROKECAST_ACTION_GUARDED = 7,      /* the stroke's score was below the action's guard (capture only) */
+    STROKECAST_ACTION_RECORDING = 8     /* capture is in record mode: nothing runs */
+};
+
+/* Receives one engine console line (StrokecastSetLogSink), on whichever thread writes it. */
+typedef void(STROKECAST_CALL* StrokecastLogSink)(const sc_char* line, void* context);
+/* Receives one finished stroke (StrokecastSetStrokeSink), on the capture thread. */
+typedef void(STROKECAST_CALL* StrokecastStrokeSink)(const uint16_t* points, const sc_char* name, double score,
+                                                    int32_t actionStatus, void* context);
+
 #include "strokecast_exports.h"
 
 #ifdef __cplusplus

@@ -129,6 +129,56 @@
     X(uint32_t, GetFnvHash, (const sc_char* text))                                                                \
     /* The library's version as major << 16 | minor << 8 | patch, to compare with */                              \
     /* STROKECAST_VERSION_NUMBER before relying on newer exports. Needs no open object. */                        \
-    X(uint32_t, StrokecastVersion, (void))
+    X(uint32_t, StrokecastVersion, (void))                                                                    \
+    /* ---- explanations ---- */                                                                                  \
+    /* Ranks every gesture name for the stroke in points (the recognizeGesture format): up to maxNames */         \
+    /* lines "name,score" joined by a line feed, best first, equal scores in the order recognition */             \
+    /* chooses (name order). score is exactly the mean probability recognition computes for that name, */        \
+    /* written with the fewest digits that read back as the same double ("nan" for NaN, ranked last); the */     \
+    /* head is recognizeGesture's answer when its score is above STROKECAST_ACCEPT_SCORE. A stroke of fewer */    \
+    /* than two points, or maxNames 0, gives the empty text. Returns the units written including the */           \
+    /* terminator; 0 when the text does not fit, a pointer is null or no gesture manager is open. */              \
+    X(int32_t, StrokecastRankGestures, (const uint16_t* points, uint32_t maxNames, sc_char* buffer, uint32_t capacity)) \
+    /* Names the gestures other than name that a new template points of name would be confused with: */          \
+    /* lines "name,score" for every gesture G the stroke scores above STROKECAST_ACCEPT_SCORE against, or */      \
+    /* whose stored track (GetGestureTrack) would score above it against name once the new template is */        \
+    /* added; score is the higher of the two; best first. The empty text means no conflict. Points are */         \
+    /* thinned as AddOneGesture thins them; nothing is stored. Returns the units written including the */         \
+    /* terminator; 0 when the text does not fit, a pointer is null or no gesture manager is open. */              \
+    X(int32_t, StrokecastCheckSimilarity, (const sc_char* name, const uint16_t* points, sc_char* buffer, uint32_t capacity)) \
+    /* Runs the gesture's action exactly as ExecuteAction does (which keeps its own 0/1) and returns what */      \
+    /* happened as a STROKECAST_ACTION_* code; FAILED for a null or empty gesture, "_NO_GESTURE_FOUND_" or */      \
+    /* no action manager open. REFUSED leaves the system's reason in StrokecastLastError. Guards do not */        \
+    /* apply: they are for captured strokes. */                                                                   \
+    X(int32_t, StrokecastExecuteActionEx, (const sc_char* gesture))                                               \
+    /* Writes the built-in action names, then the stored custom action keys, joined by a line feed. */            \
+    /* Returns the units written including the terminator; 0 when the text does not fit, buffer is null */        \
+    /* or no action manager is open. */                                                                           \
+    X(int32_t, StrokecastListActions, (sc_char* buffer, uint32_t capacity))                                       \
+    /* Writes the most recent failure of an engine call on the calling thread as one line naming what */          \
+    /* failed, the path and the system's own error code ("cannot write <path>: <reason> (error 112)"); */         \
+    /* the empty text when none. A later successful call does not clear it, so read it right after a call */      \
+    /* reported failure. Returns the units written including the terminator; 0 when it does not fit or */        \
+    /* buffer is null. Needs no open object. */                                                                   \
+    X(int32_t, StrokecastLastError, (sc_char* buffer, uint32_t capacity))                                         \
+    /* Sends the engine's console lines to sink (called with the line and context on whichever thread */          \
+    /* writes it, capture thread included) instead of standard output; null sends them back to standard */       \
+    /* output. Returns once no call of the previous sink is running (a sink may clear itself). */                 \
+    X(void, StrokecastSetLogSink, (StrokecastLogSink sink, void* context))                                        \
+    /* Calls sink on the capture thread after every finished stroke with its kept points (the */                  \
+    /* recognizeGesture format), the recognised name or "_NO_GESTURE_FOUND_", the best score (NaN when no */      \
+    /* template was compared) and the STROKECAST_ACTION_* code of its action (FAILED when no gesture was */       \
+    /* named). The pointers are valid during the call only. Null stops the calls: it returns once none is */     \
+    /* running. Works whether or not the touch capturer is open. */                                              \
+    X(void, StrokecastSetStrokeSink, (StrokecastStrokeSink sink, void* context))                                  \
+    /* Chooses what captured strokes do: 0 runs their actions (the default), 1 records them (they only */         \
+    /* reach the stroke sink, with STROKECAST_ACTION_RECORDING). Returns 1 when set; 0 for any other mode. */     \
+    X(int32_t, StrokecastSetCaptureMode, (int32_t mode))                                                          \
+    /* Sets a stricter bar for an action run from a captured stroke: it runs only when the stroke's score */      \
+    /* is at least minScore (acceptance above STROKECAST_ACCEPT_SCORE is still needed), else the stroke */        \
+    /* reports GUARDED. Meant for POWEROFF, REBOOT, LOGOFF and EMPTYRECYLEBIN. Kept for the life of the */         \
+    /* action manager; minScore 0 removes the guard. Returns 1 when set; 0 for a null action, a negative */       \
+    /* or NaN score, or no action manager open. */                                                                \
+    X(int32_t, StrokecastSetActionGuard, (const sc_char* action, double minScore))
 
 #endif /* STROKECAST_EXPORTS_H */

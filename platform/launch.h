@@ -10,6 +10,10 @@ namespace platform {
 std::intptr_t shellExecuteW(std::u16string_view verb, std::u16string_view file,
                             std::u16string_view parameters, int show);
 
+// true when the path names no file or folder (the parent folder missing included); the cause is then
+// recorded for the host. Any other answer, an unreadable drive say, counts as present.
+bool pathMissing(std::u16string_view path);
+
 // Activates a modern app by its application user model id through the activation manager, letting
 // it take the foreground; returns the HRESULT of the first failing step or of the activation. COM is
 // joined for the call and left only when this call joined it.

@@ -21,6 +21,9 @@ TYPES = {
     "sc_char*": ("char[]", strokecast._text),
     "const uint16_t*": ("ushort[]", strokecast._points),
     "uint16_t*": ("ushort[]", strokecast._points),
+    "double": ("double", ctypes.c_double),
+    "StrokecastLogSink": ("LogSink", strokecast.LogSink),
+    "StrokecastStrokeSink": ("StrokeSink", strokecast.StrokeSink),
 }
 
 

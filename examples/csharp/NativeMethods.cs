@@ -119,5 +119,47 @@ namespace Strokecast
         [DllImport(Library, EntryPoint = "StrokecastVersion", CharSet = CharSet.Unicode,
                    CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
         public static extern uint StrokecastVersion();
+
+        [UnmanagedFunctionPointer(CallingConvention.StdCall, CharSet = CharSet.Unicode)]
+        public delegate void LogSink(string line, IntPtr context);
+
+        [UnmanagedFunctionPointer(CallingConvention.StdCall, CharSet = CharSet.Unicode)]
+        public delegate void StrokeSink(IntPtr points, string name, double score, int actionStatus, IntPtr context);
+
+        [DllImport(Library, EntryPoint = "StrokecastRankGestures", CharSet = CharSet.Unicode,
+                   CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+        public static extern int StrokecastRankGestures(ushort[] points, uint maxNames, char[] buffer, uint capacity);
+
+        [DllImport(Library, EntryPoint = "StrokecastCheckSimilarity", CharSet = CharSet.Unicode,
+                   CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+        public static extern int StrokecastCheckSimilarity(string name, ushort[] points, char[] buffer, uint capacity);
+
+        [DllImport(Library, EntryPoint = "StrokecastExecuteActionEx", CharSet = CharSet.Unicode,
+                   CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+        public static extern int StrokecastExecuteActionEx(string gesture);
+
+        [DllImport(Library, EntryPoint = "StrokecastListActions", CharSet = CharSet.Unicode,
+                   CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+        public static extern int StrokecastListActions(char[] buffer, uint capacity);
+
+        [DllImport(Library, EntryPoint = "StrokecastLastError", CharSet = CharSet.Unicode,
+                   CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+        public static extern int StrokecastLastError(char[] buffer, uint capacity);
+
+        [DllImport(Library, EntryPoint = "StrokecastSetLogSink", CharSet = CharSet.Unicode,
+                   CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+        public static extern void StrokecastSetLogSink(LogSink sink, IntPtr context);
+
+        [DllImport(Library, EntryPoint = "StrokecastSetStrokeSink", CharSet = CharSet.Unicode,
+                   CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+        public static extern void StrokecastSetStrokeSink(StrokeSink sink, IntPtr context);
+
+        [DllImport(Library, EntryPoint = "StrokecastSetCaptureMode", CharSet = CharSet.Unicode,
+                   CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+        public static extern int StrokecastSetCaptureMode(int mode);
+
+        [DllImport(Library, EntryPoint = "StrokecastSetActionGuard", CharSet = CharSet.Unicode,
+                   CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+        public static extern int StrokecastSetActionGuard(string action, double minScore);
     }
 }

@@ -6,6 +6,9 @@ import sys
 _u16 = ctypes.c_uint16
 _text = ctypes.POINTER(_u16)
 _points = ctypes.POINTER(ctypes.c_uint16)
+_CALLBACK = ctypes.WINFUNCTYPE if sys.platform == "win32" else ctypes.CFUNCTYPE
+LogSink = _CALLBACK(None, _text, ctypes.c_void_p)
+StrokeSink = _CALLBACK(None, _points, _text, ctypes.c_double, ctypes.c_int32, ctypes.c_void_p)
 
 # Every export: name -> (result type, argument types). scripts/check_bindings.py keeps this in step with
 # include/strokecast_exports.h.
@@ -37,6 +40,15 @@ SIGNATURES = {
     "SetHotKey": (None, [ctypes.c_int32, ctypes.c_uint32]),
     "GetFnvHash": (ctypes.c_uint32, [_text]),
     "StrokecastVersion": (ctypes.c_uint32, []),
+    "StrokecastRankGestures": (ctypes.c_int32, [_points, ctypes.c_uint32, _text, ctypes.c_uint32]),
+    "StrokecastCheckSimilarity": (ctypes.c_int32, [_text, _points, _text, ctypes.c_uint32]),
+    "StrokecastExecuteActionEx": (ctypes.c_int32, [_text]),
+    "StrokecastListActions": (ctypes.c_int32, [_text, ctypes.c_uint32]),
+    "StrokecastLastError": (ctypes.c_int32, [_text, ctypes.c_uint32]),
+    "StrokecastSetLogSink": (None, [LogSink, ctypes.c_void_p]),
+    "StrokecastSetStrokeSink": (None, [StrokeSink, ctypes.c_void_p]),
+    "StrokecastSetCaptureMode": (ctypes.c_int32, [ctypes.c_int32]),
+    "StrokecastSetActionGuard": (ctypes.c_int32, [_text, ctypes.c_double]),
 }
 
 

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "common/utf16.h"
+#include "platform/error.h"
 
 namespace platform {
 namespace {
@@ -73,7 +74,7 @@ Closing closingOf(int fd, off_t length, std::string_view terminator) {
 
 bool readFile(std::u16string_view path, std::string& bytes) {
     const int fd = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return failed(u"cannot read", path);
     // Read straight into a buffer of the file's size; a file that grows meanwhile is read on to its end.
     struct stat info {};
     std::size_t size = (::fstat(fd, &info) == 0 && info.st_size > 0) ? static_cast<std::size_t>(info.st_size) : 0;
@@ -83,6 +84,7 @@ bool readFile(std::u16string_view path, std::string& bytes) {
         if (have == bytes.size()) bytes.resize(bytes.size() * 2);
         const ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
         if (n < 0) {
+            failed(u"cannot read", path);
             ::close(fd);
             bytes.clear();
             return false;
@@ -112,7 +114,7 @@ bool appendFile(std::u16string_view path, std::string_view bytes, std::string_vi
         if (fd < 0) fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);  // made by someone else meanwhile
     }
     Descriptor file(fd);
-    if (!file) return false;
+    if (!file) return failed(u"cannot write", path);
     const off_t length = ::lseek(file.get(), 0, SEEK_END);
     if (length < 0) return false;
     undo.length = static_cast<std::uint64_t>(length);
@@ -125,6 +127,7 @@ bool appendFile(std::u16string_view path, std::string_view bytes, std::string_vi
     if (::lseek(file.get(), length - closing.cut, SEEK_SET) >= 0 &&
         ::ftruncate(file.get(), length - closing.cut) == 0 && writeAll(file.get(), record) && file.close())
         return true;
+    failed(u"cannot write", path);
     // A full disk or a size limit can take part of the record: put the old end back so the next record
     // starts where this one would have.
     if (undo.created) {
@@ -149,9 +152,9 @@ bool writeFileInPlace(std::u16string_view path, std::string_view bytes) {
     // Written over the old bytes and cut to length afterwards, never emptied first: a writer stopped
     // half way leaves more than nothing.
     Descriptor file(::open(nativePath(path).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
-    if (!file) return false;
+    if (!file) return failed(u"cannot write", path);
     const bool ok = writeAll(file.get(), bytes) && ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0;
-    return file.close() && ok;
+    return (file.close() && ok) || failed(u"cannot write", path);
 }
 
 bool replaceFile(std::u16string_view path, std::string_view bytes) {
@@ -163,13 +166,14 @@ bool replaceFile(std::u16string_view path, std::string_view bytes) {
     for (int attempt = 0; fd < 0 && attempt < 1000; ++attempt) {
         temp = target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
         fd = ::open(temp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
-        if (fd < 0 && errno != EEXIST) return false;
+        if (fd < 0 && errno != EEXIST) return failed(u"cannot write", path);
     }
     Descriptor file(fd);
-    if (!file) return false;
+    if (!file) return failed(u"cannot write", path);
     bool ok = writeAll(file.get(), bytes) && ::fsync(file.get()) == 0;
     ok = file.close() && ok;
     if (!ok) {
+        failed(u"cannot write", path);
         ::unlink(temp.c_str());
         return false;
     }

@@ -27,9 +27,9 @@ CounterId openSharedCounter(std::u16string_view name, std::u16string_view folder
     path += "/." + sc::utf16::toUtf8(name);
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return 0;
-    struct stat info {};
-    // Growing a new file to eight bytes gives zeros; a second opener doing the same changes nothing.
-    const bool sized = ::fstat(fd, &info) == 0 && (info.st_size >= 8 || ::ftruncate(fd, 8) == 0);
+    // Growing a new file to eight bytes gives zeros; a second opener doing the same changes nothing. The
+    // blocks are taken now: a page mapped over a hole on a full disk would fault on its first write.
+    const bool sized = ::posix_fallocate(fd, 0, 8) == 0;
     void* view = sized ? ::mmap(nullptr, 8, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0) : MAP_FAILED;
     ::close(fd);
     return view == MAP_FAILED ? 0 : reinterpret_cast<CounterId>(view);

@@ -1,8 +1,10 @@
 // The recording fake of the keyboard, session, launch and Wi-Fi platform areas.
+#include <cerrno>
 #include <cstdio>
 #include <mutex>
 
 #include "common/utf16.h"
+#include "platform/error.h"
 #include "platform/fake/system_fake.h"
 #include "platform/keyboard.h"
 #include "platform/launch.h"
@@ -94,12 +96,14 @@ unsigned sendKeys(const std::vector<KeyEvent>& events) {
         args.push_back(hex(e.key) + (e.up ? " up" : " down"));
     record("SendInput", std::move(args));
     const auto refused = static_cast<std::size_t>(fake::script().keysRefused);
+    if (refused > 0 && !events.empty())
+        failedWith(u"cannot send keys to", u"the foreground window (input blocked)", EACCES);
     return static_cast<unsigned>(events.size() > refused ? events.size() - refused : 0);
 }
 
 bool lockWorkStation() {
     record("LockWorkStation");
-    return fake::script().lockSucceeds;
+    return fake::script().lockSucceeds || failedWith(u"cannot lock", u"the workstation", EACCES);
 }
 
 void broadcastSystemCommand(std::uint32_t command, std::intptr_t lParam) {
@@ -110,7 +114,11 @@ std::intptr_t shellExecuteA(std::string_view verb, std::string_view file, std::s
                             int show) {
     record("ShellExecuteA",
            {std::string(verb), std::string(file), std::string(parameters), std::to_string(show)});
-    return fake::script().shellExecuteAResult;
+    const std::intptr_t result = fake::script().shellExecuteAResult;
+    if (result <= 32)
+        failedWith(u"cannot start", sc::utf16::fromUtf8(std::string(file) + " " + std::string(parameters)),
+                   static_cast<std::uint32_t>(result));
+    return result;
 }
 
 bool queryRecycleBin(std::uint64_t& items) {
@@ -131,13 +139,25 @@ std::intptr_t shellExecuteW(std::u16string_view verb, std::u16string_view file,
                             std::u16string_view parameters, int show) {
     record("ShellExecuteW",
            {fake::utf8(verb), fake::utf8(file), fake::utf8(parameters), std::to_string(show)});
-    return fake::script().shellExecuteWResult;
+    const std::intptr_t result = fake::script().shellExecuteWResult;
+    if (result <= 32)
+        failedWith(u"cannot start", std::u16string(file) + u" " + std::u16string(parameters),
+                   static_cast<std::uint32_t>(result));
+    return result;
+}
+
+bool pathMissing(std::u16string_view path) {
+    if (fake::script().missingPaths.count(std::u16string(path)) == 0)
+        return false;
+    return !failedWith(u"cannot start", path, ENOENT);
 }
 
 std::int32_t activateApplication(std::u16string_view appUserModelId, std::uint32_t& processId) {
     record("ActivateApplication", {fake::utf8(appUserModelId)});
     if (fake::script().activationResult == 0)
         processId = fake::script().activatedProcessId;
+    else
+        failedWith(u"cannot activate", appUserModelId, static_cast<std::uint32_t>(fake::script().activationResult));
     return fake::script().activationResult;
 }
 
@@ -151,7 +171,7 @@ namespace wlan {
 bool openClient(std::uint32_t clientVersion, Client& client) {
     record("WlanOpenHandle", {std::to_string(clientVersion)});
     if (!fake::script().wlanOpenSucceeds)
-        return false;
+        return failedWith(u"cannot open", u"the Wi-Fi service", ENODEV);
     client = 1;
     return true;
 }
@@ -159,7 +179,7 @@ bool openClient(std::uint32_t clientVersion, Client& client) {
 bool enumInterfaces(Client, std::vector<Interface>& interfaces) {
     record("WlanEnumInterfaces");
     if (!fake::script().wlanEnumSucceeds)
-        return false;
+        return failedWith(u"cannot list", u"the Wi-Fi interfaces", ENODEV);
     interfaces.clear();
     for (const fake::FakeWlanInterface& i : fake::script().wlanInterfaces)
         interfaces.push_back(i.info);
@@ -189,7 +209,7 @@ bool setSoftwareRadioState(Client, const InterfaceId& id, std::uint32_t phyIndex
            {fake::idText(id), "radio_state", std::to_string(phyIndex), std::to_string(state)});
     fake::FakeWlanInterface* i = fake::findInterface(id);
     if (i == nullptr || i->failingSetPhys.count(phyIndex) != 0)
-        return false;
+        return failedWith(u"cannot switch", u"the Wi-Fi radio", EIO);
     for (PhyRadioState& phy : i->phys)
         if (phy.phyIndex == phyIndex)
             phy.softwareState = state;

@@ -37,6 +37,7 @@ struct SystemScript {
     bool lockSucceeds = true;
     std::intptr_t shellExecuteAResult = 42;
     std::intptr_t shellExecuteWResult = 42;
+    std::set<std::u16string> missingPaths; // what pathMissing reports missing
     bool recycleQuerySucceeds = true;
     std::uint64_t recycleItems = 0;
     std::int32_t activationResult = 0;

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/error.h"
 #include "platform/win32/handles.h"
 
 namespace platform {
@@ -68,7 +69,7 @@ Closing closingOf(HANDLE file, LONGLONG length, std::string_view terminator) {
 
 bool readFile(std::u16string_view path, std::string& bytes) {
     UniqueFile file = openFile(wide(path), GENERIC_READ, OPEN_EXISTING);
-    if (!file) return false;
+    if (!file) return failed(u"cannot read", path);
     // Read straight into a buffer of the file's size; a file that grows meanwhile is read on to its end.
     LARGE_INTEGER size{};
     const bool sized = GetFileSizeEx(file.get(), &size) && size.QuadPart > 0;
@@ -79,6 +80,7 @@ bool readFile(std::u16string_view path, std::string& bytes) {
         const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - have, 1u << 30));
         DWORD got = 0;
         if (!ReadFile(file.get(), bytes.data() + have, want, &got, nullptr)) {
+            failed(u"cannot read", path);
             bytes.clear();
             return false;
         }
@@ -100,7 +102,7 @@ bool appendFile(std::u16string_view path, std::string_view bytes, std::string_vi
         undo.created = static_cast<bool>(file);
         if (!file) file = openFile(target, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);  // made meanwhile
     }
-    if (!file) return false;
+    if (!file) return failed(u"cannot write", path);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) return false;
     undo.length = static_cast<std::uint64_t>(size.QuadPart);
@@ -109,6 +111,7 @@ bool appendFile(std::u16string_view path, std::string_view bytes, std::string_vi
     if (closing.cut > 0 && !readAt(file.get(), size.QuadPart - closing.cut, undo.cut)) return false;
     const std::string record = closing.prefix + std::string(bytes);
     if (truncateAt(file.get(), size.QuadPart - closing.cut) && writeAll(file.get(), record)) return true;
+    failed(u"cannot write", path);
     // A full disk can take part of the record: put the old end back so the next record starts where
     // this one would have.
     if (undo.created) {
@@ -133,7 +136,7 @@ bool writeFileInPlace(std::u16string_view path, std::string_view bytes) {
     // Written over the old bytes and cut to length afterwards, never emptied first: a writer stopped
     // half way leaves more than nothing.
     UniqueFile file = openFile(wide(path), GENERIC_WRITE, OPEN_ALWAYS);
-    return file && writeAll(file.get(), bytes) && SetEndOfFile(file.get());
+    return (file && writeAll(file.get(), bytes) && SetEndOfFile(file.get())) || failed(u"cannot write", path);
 }
 
 bool replaceFile(std::u16string_view path, std::string_view bytes) {
@@ -146,10 +149,12 @@ bool replaceFile(std::u16string_view path, std::string_view bytes) {
         temp = target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"_" +
                std::to_wstring(counter.fetch_add(1));
         file = openFile(temp, GENERIC_WRITE, CREATE_NEW, FILE_FLAG_WRITE_THROUGH);
-        if (!file && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+        if (!file && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            return failed(u"cannot write", path);
     }
-    if (!file) return false;
+    if (!file) return failed(u"cannot write", path);
     if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
+        failed(u"cannot write", path);
         file.reset();
         DeleteFileW(temp.c_str());
         return false;

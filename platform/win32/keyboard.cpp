@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "platform/error.h"
+
 namespace platform {
 
 unsigned sendKeys(const std::vector<KeyEvent>& events) {
@@ -13,7 +15,11 @@ unsigned sendKeys(const std::vector<KeyEvent>& events) {
         inputs[i].ki.wVk = events[i].key;
         inputs[i].ki.dwFlags = events[i].up ? KEYEVENTF_KEYUP : 0;
     }
-    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    // A window of higher integrity in front blocks injection without a word: fewer events go in.
+    if (sent < inputs.size())
+        failed(u"cannot send keys to", u"the foreground window (input blocked)");
+    return sent;
 }
 
 } // namespace platform

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <shobjidl.h>
 
+#include "platform/error.h"
 #include "platform/win32/handles.h"
 
 namespace platform {
@@ -42,8 +43,29 @@ BOOL CALLBACK visitMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 std::intptr_t shellExecuteW(std::u16string_view verb, std::u16string_view file,
                             std::u16string_view parameters, int show) {
     const std::wstring v = win32::wide(verb), f = win32::wide(file), p = win32::wide(parameters);
-    return reinterpret_cast<std::intptr_t>(
+    const auto result = reinterpret_cast<std::intptr_t>(
         ShellExecuteW(nullptr, v.c_str(), f.c_str(), p.c_str(), nullptr, show));
+    if (result <= 32) {
+        // The shell's small result codes 2, 3, 5, 8 and 11 are the system's own; GetLastError is richer.
+        const DWORD error = GetLastError();
+        std::u16string what(file);
+        if (!parameters.empty()) {
+            what += u' ';
+            what += parameters;
+        }
+        failedWith(u"cannot start", what, error != 0 ? error : static_cast<DWORD>(result));
+    }
+    return result;
+}
+
+bool pathMissing(std::u16string_view path) {
+    if (GetFileAttributesW(win32::wide(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+        return false;
+    failedWith(u"cannot start", path, error);
+    return true;
 }
 
 std::int32_t activateApplication(std::u16string_view appUserModelId, std::uint32_t& processId) {
@@ -51,15 +73,21 @@ std::int32_t activateApplication(std::u16string_view appUserModelId, std::uint32
     ComPtr<IApplicationActivationManager> manager;
     HRESULT hr = CoCreateInstance(kApplicationActivationManager, nullptr, CLSCTX_LOCAL_SERVER,
                                   kIApplicationActivationManager, manager.putVoid());
-    if (FAILED(hr))
+    if (FAILED(hr)) {
+        failedWith(u"cannot activate", appUserModelId, static_cast<std::uint32_t>(hr));
         return hr;
+    }
     hr = CoAllowSetForegroundWindow(manager.get(), nullptr);
-    if (FAILED(hr))
+    if (FAILED(hr)) {
+        failedWith(u"cannot activate", appUserModelId, static_cast<std::uint32_t>(hr));
         return hr;
+    }
     const std::wstring id = win32::wide(appUserModelId);
     DWORD pid = 0;
     hr = manager->ActivateApplication(id.c_str(), nullptr, AO_NONE, &pid);
     processId = pid;
+    if (FAILED(hr))
+        failedWith(u"cannot activate", appUserModelId, static_cast<std::uint32_t>(hr));
     return hr;
 }
 

@@ -7,10 +7,13 @@
 
 #include <string>
 
+#include "common/utf16.h"
+#include "platform/error.h"
+
 namespace platform {
 
 bool lockWorkStation() {
-    return LockWorkStation() != 0;
+    return LockWorkStation() != 0 || failed(u"cannot lock", u"the workstation");
 }
 
 void broadcastSystemCommand(std::uint32_t command, std::intptr_t lParam) {
@@ -20,8 +23,13 @@ void broadcastSystemCommand(std::uint32_t command, std::intptr_t lParam) {
 std::intptr_t shellExecuteA(std::string_view verb, std::string_view file, std::string_view parameters,
                             int show) {
     const std::string v(verb), f(file), p(parameters);
-    return reinterpret_cast<std::intptr_t>(
+    const auto result = reinterpret_cast<std::intptr_t>(
         ShellExecuteA(nullptr, v.c_str(), f.c_str(), p.c_str(), nullptr, show));
+    if (result <= 32) {
+        const DWORD error = GetLastError();
+        failedWith(u"cannot start", sc::utf16::fromUtf8(f + " " + p), error != 0 ? error : static_cast<DWORD>(result));
+    }
+    return result;
 }
 
 bool queryRecycleBin(std::uint64_t& items) {

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <wlanapi.h>
 
+#include "platform/error.h"
+
 #include <cstring>
 
 namespace platform::wlan {
@@ -33,16 +35,18 @@ template <class T> struct WlanMemory {
 bool openClient(std::uint32_t clientVersion, Client& client) {
     DWORD negotiated = 0;
     HANDLE h = nullptr;
-    if (WlanOpenHandle(clientVersion, nullptr, &negotiated, &h) != ERROR_SUCCESS)
-        return false;
+    const DWORD error = WlanOpenHandle(clientVersion, nullptr, &negotiated, &h);
+    if (error != ERROR_SUCCESS)
+        return failedWith(u"cannot open", u"the Wi-Fi service", error);
     client = reinterpret_cast<Client>(h);
     return true;
 }
 
 bool enumInterfaces(Client client, std::vector<Interface>& interfaces) {
     WlanMemory<WLAN_INTERFACE_INFO_LIST> list;
-    if (WlanEnumInterfaces(handle(client), nullptr, &list.p) != ERROR_SUCCESS || list.p == nullptr)
-        return false;
+    const DWORD error = WlanEnumInterfaces(handle(client), nullptr, &list.p);
+    if (error != ERROR_SUCCESS || list.p == nullptr)
+        return failedWith(u"cannot list", u"the Wi-Fi interfaces", error);
     interfaces.clear();
     for (DWORD i = 0; i < list.p->dwNumberOfItems; ++i) {
         Interface item;
@@ -88,8 +92,8 @@ bool setSoftwareRadioState(Client client, const InterfaceId& id, std::uint32_t p
     WLAN_PHY_RADIO_STATE phy{};
     phy.dwPhyIndex = phyIndex;
     phy.dot11SoftwareRadioState = static_cast<DOT11_RADIO_STATE>(state);
-    return WlanSetInterface(handle(client), &g, wlan_intf_opcode_radio_state, sizeof phy, &phy, nullptr) ==
-           ERROR_SUCCESS;
+    const DWORD error = WlanSetInterface(handle(client), &g, wlan_intf_opcode_radio_state, sizeof phy, &phy, nullptr);
+    return error == ERROR_SUCCESS || failedWith(u"cannot switch", u"the Wi-Fi radio", error);
 }
 
 void closeClient(Client client) {

@@ -458,4 +458,71 @@ TEST_F(CaptureToAction, PointsComeBeforeManagersAreOpenedAndWorkAfter) {
     expectOnlyTheControlStrokesKeys(); // and the same stroke runs its action now
 }
 
+// What the stroke sink was told, from the capture thread.
+struct SinkLog {
+    struct Entry {
+        std::size_t points;
+        std::wstring name;
+        double score;
+        int32_t status;
+    };
+    std::mutex mutex;
+    std::vector<Entry> entries;
+    std::size_t size() {
+        std::lock_guard lock(mutex);
+        return entries.size();
+    }
+    Entry at(std::size_t i) {
+        std::lock_guard lock(mutex);
+        return entries.at(i);
+    }
+};
+
+void STROKECAST_CALL logStroke(const uint16_t* points, const sc_char* name, double score, int32_t status,
+                               void* context) {
+    std::size_t count = 0;
+    while (points[2 * count] != 0)
+        ++count;
+    auto* log = static_cast<SinkLog*>(context);
+    std::lock_guard lock(log->mutex);
+    log->entries.push_back({count, name, score, status});
+}
+
+TEST_F(CaptureToAction, EveryStrokeReachesTheStrokeSinkAndRecordModeRunsNothing) {
+    SinkLog log;
+    SC_FN(StrokecastSetStrokeSink)(logStroke, &log);
+    keys.clear();
+    stroke(line(30, 15, 0));
+    ASSERT_TRUE(waitFor([&] { return keys.events().size() >= 4 && log.size() >= 1; }));
+    expectCtrlC(keys.events());
+    SinkLog::Entry e = log.at(0);
+    EXPECT_EQ(e.points, 30u);
+    EXPECT_EQ(e.name, L"line_right");
+    EXPECT_EQ(e.score, 100.0);
+    EXPECT_EQ(e.status, STROKECAST_ACTION_RAN);
+
+    ASSERT_EQ(SC_FN(StrokecastSetCaptureMode)(1), 1);
+    keys.clear();
+    std::size_t timers = timersTaken();
+    stroke(line(30, 15, 0));
+    ASSERT_TRUE(strokeEnded(timers));
+    ASSERT_EQ(log.size(), 2u);
+    e = log.at(1);
+    EXPECT_EQ(e.name, L"line_right");
+    EXPECT_EQ(e.status, STROKECAST_ACTION_RECORDING);
+    EXPECT_TRUE(keys.events().empty());
+
+    ASSERT_EQ(SC_FN(StrokecastSetCaptureMode)(0), 1);
+    timers = timersTaken();
+    stroke(line(30, 0, 15)); // line_down: recognised, bound to nothing
+    ASSERT_TRUE(strokeEnded(timers));
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log.at(2).name, L"line_down");
+    EXPECT_EQ(log.at(2).status, STROKECAST_ACTION_SWITCHED_OFF);
+
+    SC_FN(StrokecastSetStrokeSink)(nullptr, nullptr);
+    expectOnlyTheControlStrokesKeys();
+    EXPECT_EQ(log.size(), 3u); // cleared: no call after the setter returned
+}
+
 } // namespace
