@@ -25,7 +25,9 @@ ActionManager::ActionManager(std::u16string_view folder)
     if (hold) {
         // Every writer of these files holds the mutex from its temporary's creation to its move, so
         // a temporary found now belongs to a writer that died.
-        for (const std::u16string_view path : {std::u16string_view(switchFilePath_), std::u16string_view(bindingFilePath_), std::u16string_view(storeFile)})
+        for (const std::u16string_view path :
+             {std::u16string_view(switchFilePath_), std::u16string_view(bindingFilePath_),
+              std::u16string_view(storeFile)})
             platform::removeStaleTemporaries(path);
     }
     bool wrote = false;
@@ -67,7 +69,8 @@ bool ActionManager::executeActionOfGesture(std::u16string_view gesture) {
     return runActionOfGesture(gesture).reported;
 }
 
-ActionOutcome ActionManager::runActionOfGesture(std::u16string_view gesture, std::optional<double> strokeScore) {
+ActionOutcome ActionManager::runActionOfGesture(std::u16string_view gesture,
+                                                std::optional<double> strokeScore) {
     if (gesture.empty() || gesture == kNoGestureFound)
         return {};
     catchUp();

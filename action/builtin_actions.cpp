@@ -50,8 +50,8 @@ constexpr std::array kChords = {
     Chord{kSearchSetting, vk::kLeftWindows, 'W'},
 };
 
-constexpr std::array kMediaAndPowerNames = {kLockScreen, kMute, kNext, kPrev, kPlayPause,
-                                          kPowerOff, kReboot, kWifiSwitch};
+constexpr std::array kMediaAndPowerNames = {kLockScreen, kMute,     kNext,   kPrev,
+                                            kPlayPause,  kPowerOff, kReboot, kWifiSwitch};
 constexpr std::array kOtherShortcutNames = {kStopMedia, kEmptyRecycleBin, kTurnOffMonitor, kLogOff};
 
 BuiltinRun mediaAndPower(std::u16string_view action) {
@@ -64,7 +64,8 @@ BuiltinRun mediaAndPower(std::u16string_view action) {
     if (action == kPrev)
         return outcome(sendSingleKey(vk::kMediaPrevTrack));
     if (action == kPlayPause)
-        return outcome(sendSingleKey(vk::kMediaPlayPause)); // the name says stop; the key has always been play/pause
+        return outcome(
+            sendSingleKey(vk::kMediaPlayPause)); // the name says stop; the key has always been play/pause
     if (action == kPowerOff)
         return outcome(runShutdown("-s -t 01"));
     if (action == kReboot)

@@ -60,8 +60,9 @@ bool toggleWifiRadio() {
     }
     platform::wlan::closeClient(client);
     // The system calls record their own failures; a machine without a ready radio is ours to name.
-    if (listed && switched == 0 && std::none_of(interfaces.begin(), interfaces.end(),
-                                                [](const auto& i) { return i.state != kNotReady; }))
+    if (listed && switched == 0 && std::none_of(interfaces.begin(), interfaces.end(), [](const auto& i) {
+            return i.state != kNotReady;
+        }))
         last_error::set(u"cannot switch the Wi-Fi radio: no wireless interface is ready");
     return switched != 0;
 }

@@ -38,7 +38,8 @@ bool launchDesktopTarget(std::u16string_view target, bool* targetMissing) {
 
 } // namespace
 
-bool executeCustomAction(const CustomActionStore& store, std::u16string_view actionText, bool* targetMissing) {
+bool executeCustomAction(const CustomActionStore& store, std::u16string_view actionText,
+                         bool* targetMissing) {
     const auto entry = store.find(actionText);
     if (!entry)
         return false;

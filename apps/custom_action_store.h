@@ -40,6 +40,7 @@ class CustomActionStore {
     std::optional<CustomAction> find(std::u16string_view key) const;
     // Every stored key, in key order.
     std::vector<std::u16string> keys() const;
+
   private:
     using Entries = std::map<std::u16string, std::u16string, std::less<>>;
     bool write(const Entries& entries);

@@ -5,8 +5,8 @@
 
 #include "common/buffer.h"
 #include "common/console.h"
-#include "common/utf16.h"
 #include "common/fnv.h"
+#include "common/utf16.h"
 #include "platform/catalog.h"
 
 namespace sc {

@@ -32,8 +32,8 @@
 #include "gesture/gesture_manager.h"
 #include "gesture/matcher.h"
 #include "gesture/template_file.h"
-#include "tests/gesture/reference_matcher.h"
 #include "tests/gesture/generated_strokes.h"
+#include "tests/gesture/reference_matcher.h"
 #include "tests/gesture/unistrokes.h"
 
 namespace {
@@ -56,7 +56,9 @@ std::vector<gesturetest::RecordedStroke> corpus() {
     return generated;
 }
 
-const char* corpusName() { return recordedCorpus ? "recorded human strokes" : "generated strokes"; }
+const char* corpusName() {
+    return recordedCorpus ? "recorded human strokes" : "generated strokes";
+}
 
 // The corpus in round-robin order over the gesture types, so any prefix mixes all types.
 const std::vector<gesturetest::RecordedStroke>& mixedStrokes() {

@@ -22,7 +22,7 @@ void write(std::string_view text) {
     std::fflush(stdout);
 }
 
-}  // namespace
+} // namespace
 
 void line(std::string_view text) {
     if (sinkSlot().isSet()) {
@@ -38,6 +38,8 @@ void line(std::u16string_view text) {
         write(utf16::toUtf8(text));
 }
 
-void setSink(Sink sink, void* context) { sinkSlot().set(sink, context); }
+void setSink(Sink sink, void* context) {
+    sinkSlot().set(sink, context);
+}
 
-}  // namespace sc::console
+} // namespace sc::console

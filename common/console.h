@@ -19,17 +19,16 @@ void line(std::string_view text);
 // standard output. Returns once no call of the previous sink is running.
 using Sink = void (*)(const char16_t* line, void* context);
 void setSink(Sink sink, void* context);
-}  // namespace console
+} // namespace console
 
 namespace trace {
-template <class... Parts>
-void line(const Parts&... parts) {
+template <class... Parts> void line(const Parts&... parts) {
     if constexpr (kTraceEnabled) {
         std::u16string text;
         (text.append(parts), ...);
         console::line(std::u16string_view(text));
     }
 }
-}  // namespace trace
+} // namespace trace
 
-}  // namespace sc
+} // namespace sc

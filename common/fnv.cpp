@@ -5,14 +5,15 @@ namespace sc {
 
 std::uint32_t fnv1a32(const unsigned char* bytes, std::int32_t length, std::uint32_t start) {
     std::uint32_t h = start;
-    for (std::int32_t i = 0; i < length; ++i) h = (h ^ bytes[i]) * kFnvPrime;
+    for (std::int32_t i = 0; i < length; ++i)
+        h = (h ^ bytes[i]) * kFnvPrime;
     return h;
 }
 
 std::uint32_t fnvHash(std::u16string_view text) {
     // Hashed unit by unit, low byte first, so the result is the same on any host byte order.
     std::uint32_t h = kFnvOffsetBasis;
-    const auto length = static_cast<std::uint32_t>(text.size() * 2);  // the byte count is formed in 32 bits
+    const auto length = static_cast<std::uint32_t>(text.size() * 2); // the byte count is formed in 32 bits
     for (std::uint32_t i = 0; i < length / 2 && i < text.size(); ++i) {
         h = (h ^ static_cast<unsigned char>(text[i] & 0xFF)) * kFnvPrime;
         h = (h ^ static_cast<unsigned char>(text[i] >> 8)) * kFnvPrime;
@@ -20,4 +21,4 @@ std::uint32_t fnvHash(std::u16string_view text) {
     return h;
 }
 
-}  // namespace sc
+} // namespace sc

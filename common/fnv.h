@@ -15,4 +15,4 @@ std::uint32_t fnv1a32(const unsigned char* bytes, std::int32_t length, std::uint
 // The hash of the text's UTF-16LE bytes (low byte first), terminator excluded, from the offset basis.
 std::uint32_t fnvHash(std::u16string_view text);
 
-}  // namespace sc
+} // namespace sc

@@ -21,9 +21,11 @@ MutexHold::~MutexHold() {
         platform::releaseMutex(mutex_);
 }
 
-SharedFolder::SharedFolder(std::u16string_view mutexName, std::u16string_view kind, std::u16string_view folder)
+SharedFolder::SharedFolder(std::u16string_view mutexName, std::u16string_view kind,
+                           std::u16string_view folder)
     : mutex_(platform::createNamedMutex(mutexName)),
-      counter_(platform::openSharedCounter(folderObjectName(std::u16string(kind) + u"-generation", folder), folder)) {}
+      counter_(platform::openSharedCounter(folderObjectName(std::u16string(kind) + u"-generation", folder),
+                                           folder)) {}
 
 SharedFolder::~SharedFolder() {
     platform::closeSharedCounter(counter_);

@@ -47,8 +47,7 @@ class SharedFolder {
     // Before a lookup: when another process changed the files since `seen`, takes the mutex and runs
     // `reload` (which takes the caller's own lock and calls reloadIfChanged). One memory read otherwise;
     // without the mutex the caller keeps its view, since a stale view beats none.
-    template <class Reload>
-    void catchUp(const std::atomic<std::uint64_t>& seen, Reload&& reload) {
+    template <class Reload> void catchUp(const std::atomic<std::uint64_t>& seen, Reload&& reload) {
         if (generation() == seen.load())
             return;
         MutexHold hold(mutex_);
@@ -57,8 +56,7 @@ class SharedFolder {
     }
     // With the mutex and the caller's lock held: runs `load` when the files moved on since `seen`, and
     // records the generation it read them at.
-    template <class Load>
-    void reloadIfChanged(std::atomic<std::uint64_t>& seen, Load&& load) {
+    template <class Load> void reloadIfChanged(std::atomic<std::uint64_t>& seen, Load&& load) {
         const std::uint64_t current = generation();
         if (current == seen.load())
             return;

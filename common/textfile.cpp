@@ -10,18 +10,21 @@ constexpr std::string_view kLineFeedBytes("\n\0", 2);
 }
 
 std::u16string_view withoutByteOrderMark(std::u16string_view text) {
-    if (!text.empty() && text.front() == u'\uFEFF') text.remove_prefix(1);
+    if (!text.empty() && text.front() == u'\uFEFF')
+        text.remove_prefix(1);
     return text;
 }
 
 std::string_view withoutByteOrderMark(std::string_view bytes) {
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') bytes.remove_prefix(2);
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
+        bytes.remove_prefix(2);
     return bytes;
 }
 
 bool read(std::u16string_view path, std::u16string& text) {
     std::string bytes;
-    if (!platform::readFile(path, bytes)) return false;
+    if (!platform::readFile(path, bytes))
+        return false;
     text = utf16::fromBytes(withoutByteOrderMark(bytes));
     return true;
 }
@@ -39,4 +42,4 @@ bool replace(std::u16string_view path, std::u16string_view text) {
     return platform::replaceFile(path, utf16::toBytes(text));
 }
 
-}  // namespace sc::textfile
+} // namespace sc::textfile

@@ -23,4 +23,4 @@ bool replace(std::u16string_view path, std::u16string_view text);
 std::u16string_view withoutByteOrderMark(std::u16string_view text);
 std::string_view withoutByteOrderMark(std::string_view bytes);
 
-}  // namespace sc::textfile
+} // namespace sc::textfile

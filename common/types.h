@@ -27,18 +27,18 @@ using GestureList = std::multimap<std::u16string, Gesture*, std::less<>>;
 
 // What running a gesture's action came to; the values are the C interface's STROKECAST_ACTION_*.
 enum class ActionStatus : std::int32_t {
-    Failed = 0,      // no gesture named, or a failure recorded for the host
+    Failed = 0, // no gesture named, or a failure recorded for the host
     Ran = 1,
     AllOff = 2,      // the global switch suppresses every action
     SwitchedOff = 3, // the gesture's own switch is off or missing
     NotBound = 4,
-    Unknown = 5,     // bound to a name that is neither built in nor a stored custom action
-    Refused = 6,     // the system refused; the cause is recorded for the host
-    Guarded = 7,     // the stroke scored below the action's guard
-    Recording = 8,   // capture records strokes only
+    Unknown = 5,   // bound to a name that is neither built in nor a stored custom action
+    Refused = 6,   // the system refused; the cause is recorded for the host
+    Guarded = 7,   // the stroke scored below the action's guard
+    Recording = 8, // capture records strokes only
 };
 
 // What recognition answers when no gesture is accepted; it can never be added as a gesture.
 inline constexpr std::u16string_view kNoGestureFound = u"_NO_GESTURE_FOUND_";
 
-}  // namespace sc
+} // namespace sc

@@ -42,7 +42,8 @@ std::string toUtf8(std::u16string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
@@ -100,7 +101,8 @@ std::u16string fromUtf8(std::string_view text) {
 
 std::u16string fromLatin1(std::string_view text) {
     std::u16string out(text.size(), u'\0');
-    for (std::size_t i = 0; i < text.size(); ++i) out[i] = static_cast<unsigned char>(text[i]);
+    for (std::size_t i = 0; i < text.size(); ++i)
+        out[i] = static_cast<unsigned char>(text[i]);
     return out;
 }
 
@@ -123,8 +125,10 @@ std::vector<std::u16string_view> tokens(std::u16string_view text, char16_t separ
     std::vector<std::u16string_view> out;
     std::size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && text[i] == separator) ++i;
-        if (i == text.size()) break;
+        while (i < text.size() && text[i] == separator)
+            ++i;
+        if (i == text.size())
+            break;
         const std::size_t end = std::min(text.find(separator, i), text.size());
         out.push_back(text.substr(i, end - i));
         i = end;
@@ -140,12 +144,14 @@ std::u16string fromUnsigned(unsigned long long value) {
         value /= 10;
     } while (value != 0);
     std::u16string out;
-    while (n > 0) out += digits[--n];
+    while (n > 0)
+        out += digits[--n];
     return out;
 }
 
 std::u16string fromInt(long long value) {
-    if (value >= 0) return fromUnsigned(static_cast<unsigned long long>(value));
+    if (value >= 0)
+        return fromUnsigned(static_cast<unsigned long long>(value));
     // Appending to a fresh "-" rather than prepending with operator+: GCC 12 at -O2 reports a false
     // -Wrestrict overlap inside the prepending form.
     std::u16string out(1, u'-');
@@ -153,4 +159,4 @@ std::u16string fromInt(long long value) {
     return out;
 }
 
-}  // namespace sc::utf16
+} // namespace sc::utf16

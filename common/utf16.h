@@ -30,4 +30,4 @@ std::vector<std::u16string_view> tokens(std::u16string_view text, char16_t separ
 std::u16string fromInt(long long value);
 std::u16string fromUnsigned(unsigned long long value);
 
-}  // namespace sc::utf16
+} // namespace sc::utf16

@@ -14,13 +14,13 @@ namespace sc {
 static_assert(sizeof(sc_char) == sizeof(char16_t));
 
 // Runs an export's body; nothing thrown gets past the C boundary, the export's neutral answer does.
-template <class R, class Body>
-R guarded(R fallback, Body&& body) noexcept {
+template <class R, class Body> R guarded(R fallback, Body&& body) noexcept {
     try {
         return body();
     } catch (const std::exception& e) {
         try {
-            trace::line(u"export failed: ", std::u16string(e.what(), e.what() + std::char_traits<char>::length(e.what())));
+            trace::line(u"export failed: ",
+                        std::u16string(e.what(), e.what() + std::char_traits<char>::length(e.what())));
         } catch (...) {
         }
     } catch (...) {
@@ -28,8 +28,7 @@ R guarded(R fallback, Body&& body) noexcept {
     return fallback;
 }
 
-template <class Body>
-void guardedVoid(Body&& body) noexcept {
+template <class Body> void guardedVoid(Body&& body) noexcept {
     guarded(0, [&] {
         body();
         return 0;
@@ -39,8 +38,9 @@ void guardedVoid(Body&& body) noexcept {
 // A caller's zero-terminated string as the core's UTF-16 text. The pointer must not be null.
 inline std::u16string text(const sc_char* s) {
     std::u16string out;
-    for (; *s != 0; ++s) out += static_cast<char16_t>(*s);
+    for (; *s != 0; ++s)
+        out += static_cast<char16_t>(*s);
     return out;
 }
 
-}  // namespace sc
+} // namespace sc

@@ -94,23 +94,25 @@ int32_t STROKECAST_CALL CheckNameExist(const sc_char* name) {
     if (name == nullptr)
         return 1;
     return sc::guarded<int32_t>(1, [&] {
-        return sc::gestureManager.with<int32_t>(1, [&](sc::GestureManager& manager) {
-            return manager.checkNameExist(sc::text(name)) ? 1 : 0;
-        });
+        return sc::gestureManager.with<int32_t>(
+            1, [&](sc::GestureManager& manager) { return manager.checkNameExist(sc::text(name)) ? 1 : 0; });
     });
 }
 
 int32_t STROKECAST_CALL RemoveOneGesture(const sc_char* name) {
     return sc::guarded<int32_t>(0, [&] {
-        if (name == nullptr) return 0;
+        if (name == nullptr)
+            return 0;
         const std::u16string gesture = sc::text(name);
         // Both objects must be open; the bindings go only after a user template really went.
         return sc::gestureManager.with(0, [&](sc::GestureManager& gm) {
             return sc::actionManager.with(0, [&](sc::ActionManager& am) {
                 sc::trace::line(u"Will remove gesture : ", gesture);
                 sc::PointList removed;
-                if (!gm.removeGesture(gesture, &removed)) return 0;
-                if (am.removeGestureFromAllMaps(gesture)) return 1;
+                if (!gm.removeGesture(gesture, &removed))
+                    return 0;
+                if (am.removeGestureFromAllMaps(gesture))
+                    return 1;
                 // A failed removal changes nothing: the template goes back where it was.
                 gm.restoreGesture(gesture, removed);
                 return 0;

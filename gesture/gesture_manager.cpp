@@ -7,8 +7,8 @@
 #include <mutex>
 
 #include "common/console.h"
-#include "gesture/template_file.h"
 #include "common/textfile.h"
+#include "gesture/template_file.h"
 #include "platform/file.h"
 
 namespace sc {
@@ -287,7 +287,8 @@ bool GestureManager::restoreGesture(std::u16string_view name, const PointList& p
     reloadIfChanged();
     auto gesture = std::make_unique<Gesture>(Gesture{std::u16string(name), points});
     // Just before the name's first user template: where removeGesture took it from.
-    const auto entry = userGestures_.emplace_hint(userGestures_.lower_bound(name), gesture->name, gesture.get());
+    const auto entry =
+        userGestures_.emplace_hint(userGestures_.lower_bound(name), gesture->name, gesture.get());
     gesture.release();
     fillAllGestures();
     matcher_->updateNames();

@@ -179,8 +179,7 @@ namespace {
 
 // The accepted entry of a walk in name order, or null: strictly greater, so the first of equal scores
 // keeps its place and 0 or NaN never gets in; the best must then score above the threshold.
-template <class Entry>
-const Entry* acceptedBest(const std::vector<Entry>& entries) {
+template <class Entry> const Entry* acceptedBest(const std::vector<Entry>& entries) {
     const Entry* best = nullptr;
     double bestProbability = 0.0;
     for (const Entry& e : entries) {

@@ -25,11 +25,14 @@ text fromUtf8(const std::string& s) {
 
 std::string toUtf8(const sc_char* s) {
     std::u16string u;
-    for (; s && *s; ++s) u += static_cast<char16_t>(*s);
+    for (; s && *s; ++s)
+        u += static_cast<char16_t>(*s);
     return sc::utf16::toUtf8(u);
 }
 
-std::string toUtf8(const text& s) { return toUtf8(s.c_str()); }
+std::string toUtf8(const text& s) {
+    return toUtf8(s.c_str());
+}
 
 static bool exists(const std::string& path) {
     struct stat st {};
@@ -47,7 +50,8 @@ std::string exeFolder() {
 
 static void* openModule(const std::string& file, std::string& error) {
     HMODULE module = LoadLibraryW(fromUtf8(file).c_str());
-    if (!module) error = "cannot load " + file + " (error " + std::to_string(GetLastError()) + ")";
+    if (!module)
+        error = "cannot load " + file + " (error " + std::to_string(GetLastError()) + ")";
     return reinterpret_cast<void*>(module);
 }
 
@@ -74,11 +78,14 @@ std::string exeFolder() {
 
 static void* openModule(const std::string& file, std::string& error) {
     void* module = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!module) error = std::string("cannot load library: ") + ::dlerror();
+    if (!module)
+        error = std::string("cannot load library: ") + ::dlerror();
     return module;
 }
 
-static void* findSymbol(void* module, const char* name) { return ::dlsym(module, name); }
+static void* findSymbol(void* module, const char* name) {
+    return ::dlsym(module, name);
+}
 
 static const char* const kLibraryName = "libstrokecast.so";
 
@@ -94,9 +101,11 @@ std::string defaultUserFolder() {
 #endif
 
 // Candidates in order: the given path; else beside the executable (a build or a Windows install), then
-// the installed tree's library folder (a native install, where the host sits in bin/ and the library in lib/).
+// the installed tree's library folder (a native install, where the host sits in bin/ and the library in
+// lib/).
 static std::vector<std::string> libraryCandidates(const std::string& path) {
-    if (!path.empty()) return {path};
+    if (!path.empty())
+        return {path};
     std::vector<std::string> files{exeFolder() + kLibraryName};
 #ifndef _WIN32
     files.push_back(exeFolder() + STROKECAST_HOST_TO_LIB "/" + kLibraryName + "." STROKECAST_SOVERSION);
@@ -113,13 +122,15 @@ bool loadLibrary(Library& lib, const std::string& path, std::string& error) {
             break;
         }
     }
-    if (lib.path.empty()) error = std::string("cannot find ") + kLibraryName + " beside " + exeFolder();
-    if (!module) return false;
-#define STROKECAST_LOAD(result, name, parameters)                                                \
-    lib.name = reinterpret_cast<StrokecastFn_##name>(findSymbol(module, #name));                 \
-    if (!lib.name) {                                                                             \
-        error = lib.path + " does not export " #name;                                            \
-        return false;                                                                            \
+    if (lib.path.empty())
+        error = std::string("cannot find ") + kLibraryName + " beside " + exeFolder();
+    if (!module)
+        return false;
+#define STROKECAST_LOAD(result, name, parameters)                                                            \
+    lib.name = reinterpret_cast<StrokecastFn_##name>(findSymbol(module, #name));                             \
+    if (!lib.name) {                                                                                         \
+        error = lib.path + " does not export " #name;                                                        \
+        return false;                                                                                        \
     }
     STROKECAST_EXPORT_LIST(STROKECAST_LOAD)
 #undef STROKECAST_LOAD
@@ -128,10 +139,12 @@ bool loadLibrary(Library& lib, const std::string& path, std::string& error) {
 
 std::string defaultTemplateFile() {
     const std::string beside = exeFolder() + "default_gestures.configure";
-    if (exists(beside)) return beside;
+    if (exists(beside))
+        return beside;
     const std::string installed = exeFolder() + STROKECAST_HOST_TO_DATA "/default_gestures.configure";
-    if (exists(installed)) return installed;
+    if (exists(installed))
+        return installed;
     return std::string(STROKECAST_SOURCE_DIR) + "/data/default_gestures.configure";
 }
 
-}  // namespace host
+} // namespace host

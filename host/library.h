@@ -13,7 +13,7 @@ struct Library {
 #define STROKECAST_MEMBER(result, name, parameters) StrokecastFn_##name name = nullptr;
     STROKECAST_EXPORT_LIST(STROKECAST_MEMBER)
 #undef STROKECAST_MEMBER
-    std::string path;  // the file loaded
+    std::string path; // the file loaded
 };
 
 // Loads the library beside the host executable (or at `path` when given); false with a message if
@@ -32,4 +32,4 @@ std::string defaultTemplateFile();
 // Folder of the running executable, with a trailing separator.
 std::string exeFolder();
 
-}  // namespace host
+} // namespace host

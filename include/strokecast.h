@@ -19,8 +19,8 @@
 #define STROKECAST_VERSION_MINOR 0
 #define STROKECAST_VERSION_PATCH 0
 #define STROKECAST_VERSION_STRING "1.0.0"
-#define STROKECAST_VERSION_NUMBER                                                                         \
-    (((uint32_t)STROKECAST_VERSION_MAJOR << 16) | ((uint32_t)STROKECAST_VERSION_MINOR << 8) |              \
+#define STROKECAST_VERSION_NUMBER                                                                            \
+    (((uint32_t)STROKECAST_VERSION_MAJOR << 16) | ((uint32_t)STROKECAST_VERSION_MINOR << 8) |                \
      (uint32_t)STROKECAST_VERSION_PATCH)
 
 #ifdef _WIN32
@@ -55,15 +55,15 @@ typedef char16_t sc_char;
 
 /* What StrokecastExecuteActionEx and the stroke sink report about a gesture's action. */
 enum {
-    STROKECAST_ACTION_FAILED = 0,       /* nothing open, bad argument, or see StrokecastLastError */
+    STROKECAST_ACTION_FAILED = 0, /* nothing open, bad argument, or see StrokecastLastError */
     STROKECAST_ACTION_RAN = 1,
     STROKECAST_ACTION_ALL_OFF = 2,      /* the "GLOBAL" switch suppresses every action */
     STROKECAST_ACTION_SWITCHED_OFF = 3, /* the gesture's own switch is off or missing */
     STROKECAST_ACTION_NOT_BOUND = 4,
-    STROKECAST_ACTION_UNKNOWN = 5,      /* bound to a name that is neither built in nor a stored custom action */
-    STROKECAST_ACTION_REFUSED = 6,      /* the system refused: launch failed, input blocked, no radio ... */
-    STROKECAST_ACTION_GUARDED = 7,      /* the stroke's score was below the action's guard (capture only) */
-    STROKECAST_ACTION_RECORDING = 8     /* capture is in record mode: nothing runs */
+    STROKECAST_ACTION_UNKNOWN = 5,  /* bound to a name that is neither built in nor a stored custom action */
+    STROKECAST_ACTION_REFUSED = 6,  /* the system refused: launch failed, input blocked, no radio ... */
+    STROKECAST_ACTION_GUARDED = 7,  /* the stroke's score was below the action's guard (capture only) */
+    STROKECAST_ACTION_RECORDING = 8 /* capture is in record mode: nothing runs */
 };
 
 /* Receives one engine console line (StrokecastSetLogSink), on whichever thread writes it. */
@@ -82,7 +82,7 @@ extern "C" {
 STROKECAST_EXPORT_LIST(STROKECAST_DECLARE)
 #undef STROKECAST_DECLARE
 
-#define STROKECAST_POINTER_TYPE(result, name, parameters)                                                 \
+#define STROKECAST_POINTER_TYPE(result, name, parameters)                                                    \
     typedef result(STROKECAST_CALL* StrokecastFn_##name) parameters;
 STROKECAST_EXPORT_LIST(STROKECAST_POINTER_TYPE)
 #undef STROKECAST_POINTER_TYPE

@@ -17,6 +17,8 @@
 #ifndef STROKECAST_EXPORTS_H
 #define STROKECAST_EXPORTS_H
 
+/* One entry a line, its contract above it, aligned by hand. */
+/* clang-format off */
 #define STROKECAST_EXPORT_LIST(X)                                                                                 \
     /* ---- gesture manager ---- */                                                                               \
     /* Opens the process's gesture manager: the read-only templates of defaultGestureFile and the user's */       \
@@ -180,5 +182,6 @@
     /* action manager; minScore 0 removes the guard. Returns 1 when set; 0 for a null action, a negative */       \
     /* or NaN score, or no action manager open. */                                                                \
     X(int32_t, StrokecastSetActionGuard, (const sc_char* action, double minScore))
+/* clang-format on */
 
 #endif /* STROKECAST_EXPORTS_H */

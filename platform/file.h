@@ -24,7 +24,8 @@ struct AppendUndo {
 // line left open by a crash or an editor, and no earlier record changes.
 // false when nothing could be written; a write that failed part way is cut back, so the file is
 // then exactly as it was.
-bool appendFile(std::u16string_view path, std::string_view bytes, std::string_view terminator, AppendUndo& undo);
+bool appendFile(std::u16string_view path, std::string_view bytes, std::string_view terminator,
+                AppendUndo& undo);
 // Takes back an append that succeeded: the file gets its old length again, or goes if it made it.
 bool undoAppend(std::u16string_view path, const AppendUndo& undo);
 // Creates or truncates the file and writes the bytes in place; false if it cannot be opened or written.

@@ -16,6 +16,7 @@ command -v python3 >/dev/null || need+=(python3)
 # clang 14 and its runtimes build the fuzz targets (libFuzzer) and the ThreadSanitizer tests.
 command -v clang++-14 >/dev/null || need+=(clang-14)
 compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-14-dev)
+command -v clang-format >/dev/null || need+=(clang-format)
 if [ ${#need[@]} -gt 0 ]; then
     echo "setup: installing ${need[*]}"
     sudo=""

@@ -83,6 +83,16 @@ PY
     failed=$((failed + bad))
 }
 
+# Every C and C++ file of the tree as .clang-format lays it out.
+echo "=== format: check"
+if git ls-files '*.c' '*.cpp' '*.h' | xargs clang-format --dry-run --Werror 2>"$logs/format"; then
+    passed=$((passed + 1))
+else
+    head -n 40 "$logs/format"
+    echo "=== format: FAILED (clang-format -i the files named above)"
+    failed=$((failed + 1))
+fi
+
 run_suite native native
 
 # The documents against the tree, and their examples run against the native build just made.

@@ -13,12 +13,14 @@ static int failures = 0;
 
 static void expect(int ok, const char* what) {
     printf("%-40s %s\n", what, ok ? "ok" : "FAILED");
-    if (!ok) ++failures;
+    if (!ok)
+        ++failures;
 }
 
 /* sc_char and a literal compare unit by unit on both builds. */
 static int same(const sc_char* a, const sc_char* b) {
-    while (*a && *a == *b) ++a, ++b;
+    while (*a && *a == *b)
+        ++a, ++b;
     return *a == *b;
 }
 
@@ -29,7 +31,8 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: host FOLDER\n");
         return 2;
     }
-    for (; argv[1][n]; ++n) folder[n] = (sc_char)(unsigned char)argv[1][n];
+    for (; argv[1][n]; ++n)
+        folder[n] = (sc_char)(unsigned char)argv[1][n];
     folder[n] = 0;
 
     /* A "Z" stroke: x,y pairs, ended by a 0 where the next x would stand. */
@@ -44,7 +47,8 @@ int main(int argc, char** argv) {
 
     expect(CheckNameExist(STROKECAST_TEXT("zigzag")) == 0, "name is free");
     expect(AddOneGesture(STROKECAST_TEXT("zigzag"), zigzag) == 1, "gesture added");
-    expect(recognizeGesture(zigzag, name, 64) == 7 && same(name, STROKECAST_TEXT("zigzag")), "stroke recognised");
+    expect(recognizeGesture(zigzag, name, 64) == 7 && same(name, STROKECAST_TEXT("zigzag")),
+           "stroke recognised");
     expect(recognizeGesture(zigzag, name, 6) == 0, "too small a buffer gets nothing");
 
     expect(AddCustomAction(STROKECAST_TEXT("DESKTOP:\\example"), STROKECAST_TEXT("C:\\example.exe")) == 1,

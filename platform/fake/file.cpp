@@ -21,14 +21,16 @@ namespace {
 std::string nativePath(std::u16string_view path) {
     std::string out = sc::utf16::toUtf8(path);
     for (char& c : out)
-        if (c == '\\') c = '/';
+        if (c == '\\')
+            c = '/';
     return out;
 }
 
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n <= 0) return false;
+        if (n <= 0)
+            return false;
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
@@ -36,18 +38,19 @@ bool writeAll(int fd, std::string_view bytes) {
 
 // Owns a descriptor for one operation.
 class Descriptor {
-public:
+  public:
     explicit Descriptor(int fd) : fd_(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     int get() const { return fd_; }
     explicit operator bool() const { return fd_ >= 0; }
     bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
 
-private:
+  private:
     int fd_;
 };
 
@@ -59,29 +62,34 @@ struct Closing {
 
 Closing closingOf(int fd, off_t length, std::string_view terminator) {
     Closing closing;
-    if (length == 0 || terminator.empty()) return closing;
+    if (length == 0 || terminator.empty())
+        return closing;
     const auto width = static_cast<off_t>(terminator.size());
     closing.cut = length % width;
     const off_t whole = length - closing.cut;
-    if (whole == 0) return closing;
+    if (whole == 0)
+        return closing;
     std::string tail(terminator.size(), '\0');
     if (::pread(fd, tail.data(), tail.size(), whole - width) != width || tail != terminator)
         closing.prefix = terminator;
     return closing;
 }
 
-}  // namespace
+} // namespace
 
 bool readFile(std::u16string_view path, std::string& bytes) {
     const int fd = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return failed(u"cannot read", path);
+    if (fd < 0)
+        return failed(u"cannot read", path);
     // Read straight into a buffer of the file's size; a file that grows meanwhile is read on to its end.
     struct stat info {};
-    std::size_t size = (::fstat(fd, &info) == 0 && info.st_size > 0) ? static_cast<std::size_t>(info.st_size) : 0;
+    std::size_t size =
+        (::fstat(fd, &info) == 0 && info.st_size > 0) ? static_cast<std::size_t>(info.st_size) : 0;
     bytes.resize(size + 1);
     std::size_t have = 0;
     for (;;) {
-        if (have == bytes.size()) bytes.resize(bytes.size() * 2);
+        if (have == bytes.size())
+            bytes.resize(bytes.size() * 2);
         const ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
         if (n < 0) {
             failed(u"cannot read", path);
@@ -89,7 +97,8 @@ bool readFile(std::u16string_view path, std::string& bytes) {
             bytes.clear();
             return false;
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         have += static_cast<std::size_t>(n);
     }
     ::close(fd);
@@ -99,28 +108,34 @@ bool readFile(std::u16string_view path, std::string& bytes) {
 
 bool canRead(std::u16string_view path) {
     const int fd = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     ::close(fd);
     return true;
 }
 
-bool appendFile(std::u16string_view path, std::string_view bytes, std::string_view terminator, AppendUndo& undo) {
+bool appendFile(std::u16string_view path, std::string_view bytes, std::string_view terminator,
+                AppendUndo& undo) {
     const std::string target = nativePath(path);
     undo = {};
     int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         fd = ::open(target.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         undo.created = fd >= 0;
-        if (fd < 0) fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);  // made by someone else meanwhile
+        if (fd < 0)
+            fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC); // made by someone else meanwhile
     }
     Descriptor file(fd);
-    if (!file) return failed(u"cannot write", path);
+    if (!file)
+        return failed(u"cannot write", path);
     const off_t length = ::lseek(file.get(), 0, SEEK_END);
-    if (length < 0) return false;
+    if (length < 0)
+        return false;
     undo.length = static_cast<std::uint64_t>(length);
     const Closing closing = closingOf(file.get(), length, terminator);
     undo.cut.resize(static_cast<std::size_t>(closing.cut));
-    if (closing.cut > 0 && ::pread(file.get(), undo.cut.data(), undo.cut.size(), length - closing.cut) != closing.cut)
+    if (closing.cut > 0 &&
+        ::pread(file.get(), undo.cut.data(), undo.cut.size(), length - closing.cut) != closing.cut)
         return false;
     std::string record = closing.prefix;
     record += bytes;
@@ -140,11 +155,13 @@ bool appendFile(std::u16string_view path, std::string_view bytes, std::string_vi
 
 bool undoAppend(std::u16string_view path, const AppendUndo& undo) {
     const std::string target = nativePath(path);
-    if (undo.created) return ::unlink(target.c_str()) == 0;
+    if (undo.created)
+        return ::unlink(target.c_str()) == 0;
     const auto whole = static_cast<off_t>(undo.length - undo.cut.size());
     Descriptor file(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
     return file && ::ftruncate(file.get(), whole) == 0 &&
-           ::pwrite(file.get(), undo.cut.data(), undo.cut.size(), whole) == static_cast<ssize_t>(undo.cut.size()) &&
+           ::pwrite(file.get(), undo.cut.data(), undo.cut.size(), whole) ==
+               static_cast<ssize_t>(undo.cut.size()) &&
            file.close();
 }
 
@@ -152,8 +169,10 @@ bool writeFileInPlace(std::u16string_view path, std::string_view bytes) {
     // Written over the old bytes and cut to length afterwards, never emptied first: a writer stopped
     // half way leaves more than nothing.
     Descriptor file(::open(nativePath(path).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
-    if (!file) return failed(u"cannot write", path);
-    const bool ok = writeAll(file.get(), bytes) && ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0;
+    if (!file)
+        return failed(u"cannot write", path);
+    const bool ok =
+        writeAll(file.get(), bytes) && ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) == 0;
     return (file.close() && ok) || failed(u"cannot write", path);
 }
 
@@ -166,10 +185,12 @@ bool replaceFile(std::u16string_view path, std::string_view bytes) {
     for (int attempt = 0; fd < 0 && attempt < 1000; ++attempt) {
         temp = target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter.fetch_add(1));
         fd = ::open(temp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
-        if (fd < 0 && errno != EEXIST) return failed(u"cannot write", path);
+        if (fd < 0 && errno != EEXIST)
+            return failed(u"cannot write", path);
     }
     Descriptor file(fd);
-    if (!file) return failed(u"cannot write", path);
+    if (!file)
+        return failed(u"cannot write", path);
     bool ok = writeAll(file.get(), bytes) && ::fsync(file.get()) == 0;
     ok = file.close() && ok;
     if (!ok) {
@@ -177,7 +198,8 @@ bool replaceFile(std::u16string_view path, std::string_view bytes) {
         ::unlink(temp.c_str());
         return false;
     }
-    if (::rename(temp.c_str(), target.c_str()) == 0) return true;
+    if (::rename(temp.c_str(), target.c_str()) == 0)
+        return true;
     const bool fallback = writeFileInPlace(path, bytes);
     ::unlink(temp.c_str());
     return fallback;
@@ -189,7 +211,8 @@ void removeStaleTemporaries(std::u16string_view path) {
     const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
     const std::string prefix = (slash == std::string::npos ? target : target.substr(slash + 1)) + ".tmp";
     DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return;
+    if (dir == nullptr)
+        return;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name(entry->d_name);
         if (name.size() > prefix.size() && name.substr(0, prefix.size()) == prefix)
@@ -198,7 +221,9 @@ void removeStaleTemporaries(std::u16string_view path) {
     ::closedir(dir);
 }
 
-bool removeFile(std::u16string_view path) { return ::unlink(nativePath(path).c_str()) == 0; }
+bool removeFile(std::u16string_view path) {
+    return ::unlink(nativePath(path).c_str()) == 0;
+}
 
 std::u16string absolutePath(std::u16string_view path) {
     const std::string native = nativePath(path);
@@ -208,10 +233,12 @@ std::u16string absolutePath(std::u16string_view path) {
         std::free(resolved);
         return out;
     }
-    if (!native.empty() && native.front() == '/') return sc::utf16::fromUtf8(native);
+    if (!native.empty() && native.front() == '/')
+        return sc::utf16::fromUtf8(native);
     char cwd[PATH_MAX];
-    if (::getcwd(cwd, sizeof cwd) == nullptr) return std::u16string(path);
+    if (::getcwd(cwd, sizeof cwd) == nullptr)
+        return std::u16string(path);
     return sc::utf16::fromUtf8(std::string(cwd) + "/" + native);
 }
 
-}  // namespace platform
+} // namespace platform

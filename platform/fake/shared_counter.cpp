@@ -23,10 +23,12 @@ std::atomic_ref<std::uint64_t> counterAt(CounterId counter) {
 CounterId openSharedCounter(std::u16string_view name, std::u16string_view folder) {
     std::string path = sc::utf16::toUtf8(folder);
     for (char& c : path)
-        if (c == '\\') c = '/';
+        if (c == '\\')
+            c = '/';
     path += "/." + sc::utf16::toUtf8(name);
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return 0;
+    if (fd < 0)
+        return 0;
     // Growing a new file to eight bytes gives zeros; a second opener doing the same changes nothing. The
     // blocks are taken now: a page mapped over a hole on a full disk would fault on its first write.
     const bool sized = ::posix_fallocate(fd, 0, 8) == 0;
@@ -44,7 +46,8 @@ std::uint64_t incrementSharedCounter(CounterId counter) {
 }
 
 void closeSharedCounter(CounterId counter) {
-    if (counter != 0) ::munmap(reinterpret_cast<void*>(counter), 8);
+    if (counter != 0)
+        ::munmap(reinterpret_cast<void*>(counter), 8);
 }
 
 } // namespace platform

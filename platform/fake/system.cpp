@@ -157,7 +157,8 @@ std::int32_t activateApplication(std::u16string_view appUserModelId, std::uint32
     if (fake::script().activationResult == 0)
         processId = fake::script().activatedProcessId;
     else
-        failedWith(u"cannot activate", appUserModelId, static_cast<std::uint32_t>(fake::script().activationResult));
+        failedWith(u"cannot activate", appUserModelId,
+                   static_cast<std::uint32_t>(fake::script().activationResult));
     return fake::script().activationResult;
 }
 

@@ -27,7 +27,8 @@ bool writeAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         const DWORD chunk = bytes.size() > 0x10000000 ? 0x10000000 : static_cast<DWORD>(bytes.size());
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0)
+            return false;
         bytes.remove_prefix(written);
     }
     return true;
@@ -44,7 +45,8 @@ bool readAt(HANDLE file, LONGLONG offset, std::string& bytes) {
     at.QuadPart = offset;
     DWORD got = 0;
     return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
-           ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size();
+           ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
+           got == bytes.size();
 }
 
 bool truncateAt(HANDLE file, LONGLONG length) {
@@ -55,28 +57,33 @@ bool truncateAt(HANDLE file, LONGLONG length) {
 
 Closing closingOf(HANDLE file, LONGLONG length, std::string_view terminator) {
     Closing closing;
-    if (length == 0 || terminator.empty()) return closing;
+    if (length == 0 || terminator.empty())
+        return closing;
     const auto width = static_cast<LONGLONG>(terminator.size());
     closing.cut = length % width;
     const LONGLONG whole = length - closing.cut;
-    if (whole == 0) return closing;
+    if (whole == 0)
+        return closing;
     std::string tail(terminator.size(), '\0');
-    if (!readAt(file, whole - width, tail) || tail != terminator) closing.prefix = terminator;
+    if (!readAt(file, whole - width, tail) || tail != terminator)
+        closing.prefix = terminator;
     return closing;
 }
 
-}  // namespace
+} // namespace
 
 bool readFile(std::u16string_view path, std::string& bytes) {
     UniqueFile file = openFile(wide(path), GENERIC_READ, OPEN_EXISTING);
-    if (!file) return failed(u"cannot read", path);
+    if (!file)
+        return failed(u"cannot read", path);
     // Read straight into a buffer of the file's size; a file that grows meanwhile is read on to its end.
     LARGE_INTEGER size{};
     const bool sized = GetFileSizeEx(file.get(), &size) && size.QuadPart > 0;
     bytes.resize(sized ? static_cast<size_t>(size.QuadPart) + 1 : 65536);
     size_t have = 0;
     for (;;) {
-        if (have == bytes.size()) bytes.resize(bytes.size() * 2);
+        if (have == bytes.size())
+            bytes.resize(bytes.size() * 2);
         const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - have, 1u << 30));
         DWORD got = 0;
         if (!ReadFile(file.get(), bytes.data() + have, want, &got, nullptr)) {
@@ -84,33 +91,42 @@ bool readFile(std::u16string_view path, std::string& bytes) {
             bytes.clear();
             return false;
         }
-        if (got == 0) break;
+        if (got == 0)
+            break;
         have += got;
     }
     bytes.resize(have);
     return true;
 }
 
-bool canRead(std::u16string_view path) { return static_cast<bool>(openFile(wide(path), GENERIC_READ, OPEN_EXISTING)); }
+bool canRead(std::u16string_view path) {
+    return static_cast<bool>(openFile(wide(path), GENERIC_READ, OPEN_EXISTING));
+}
 
-bool appendFile(std::u16string_view path, std::string_view bytes, std::string_view terminator, AppendUndo& undo) {
+bool appendFile(std::u16string_view path, std::string_view bytes, std::string_view terminator,
+                AppendUndo& undo) {
     const std::wstring target = wide(path);
     undo = {};
     UniqueFile file = openFile(target, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
     if (!file) {
         file = openFile(target, GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
         undo.created = static_cast<bool>(file);
-        if (!file) file = openFile(target, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);  // made meanwhile
+        if (!file)
+            file = openFile(target, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING); // made meanwhile
     }
-    if (!file) return failed(u"cannot write", path);
+    if (!file)
+        return failed(u"cannot write", path);
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) return false;
+    if (!GetFileSizeEx(file.get(), &size))
+        return false;
     undo.length = static_cast<std::uint64_t>(size.QuadPart);
     const Closing closing = closingOf(file.get(), size.QuadPart, terminator);
     undo.cut.resize(static_cast<std::size_t>(closing.cut));
-    if (closing.cut > 0 && !readAt(file.get(), size.QuadPart - closing.cut, undo.cut)) return false;
+    if (closing.cut > 0 && !readAt(file.get(), size.QuadPart - closing.cut, undo.cut))
+        return false;
     const std::string record = closing.prefix + std::string(bytes);
-    if (truncateAt(file.get(), size.QuadPart - closing.cut) && writeAll(file.get(), record)) return true;
+    if (truncateAt(file.get(), size.QuadPart - closing.cut) && writeAll(file.get(), record))
+        return true;
     failed(u"cannot write", path);
     // A full disk can take part of the record: put the old end back so the next record starts where
     // this one would have.
@@ -126,7 +142,8 @@ bool appendFile(std::u16string_view path, std::string_view bytes, std::string_vi
 
 bool undoAppend(std::u16string_view path, const AppendUndo& undo) {
     const std::wstring target = wide(path);
-    if (undo.created) return DeleteFileW(target.c_str()) != 0;
+    if (undo.created)
+        return DeleteFileW(target.c_str()) != 0;
     UniqueFile file = openFile(target, GENERIC_WRITE, OPEN_EXISTING);
     return file && truncateAt(file.get(), static_cast<LONGLONG>(undo.length - undo.cut.size())) &&
            writeAll(file.get(), undo.cut);
@@ -152,7 +169,8 @@ bool replaceFile(std::u16string_view path, std::string_view bytes) {
         if (!file && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
             return failed(u"cannot write", path);
     }
-    if (!file) return failed(u"cannot write", path);
+    if (!file)
+        return failed(u"cannot write", path);
     if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
         failed(u"cannot write", path);
         file.reset();
@@ -163,8 +181,10 @@ bool replaceFile(std::u16string_view path, std::string_view bytes) {
     // A reader that has the target open (an indexer, a virus scanner) refuses the move for a moment:
     // try again briefly before settling for an in-place write.
     for (int attempt = 0; attempt < 20; ++attempt) {
-        if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-        if (GetLastError() != ERROR_ACCESS_DENIED && GetLastError() != ERROR_SHARING_VIOLATION) break;
+        if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        if (GetLastError() != ERROR_ACCESS_DENIED && GetLastError() != ERROR_SHARING_VIOLATION)
+            break;
         Sleep(5);
     }
     // The replace can be refused (for example while another process holds the target without delete
@@ -180,7 +200,8 @@ void removeStaleTemporaries(std::u16string_view path) {
     const std::wstring folder = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW((target + L".tmp*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
+    if (search == INVALID_HANDLE_VALUE)
+        return;
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
             DeleteFileW((folder + found.cFileName).c_str());
@@ -188,17 +209,21 @@ void removeStaleTemporaries(std::u16string_view path) {
     FindClose(search);
 }
 
-bool removeFile(std::u16string_view path) { return DeleteFileW(wide(path).c_str()) != 0; }
+bool removeFile(std::u16string_view path) {
+    return DeleteFileW(wide(path).c_str()) != 0;
+}
 
 std::u16string absolutePath(std::u16string_view path) {
     const std::wstring relative = wide(path);
     const DWORD size = GetFullPathNameW(relative.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return std::u16string(path);
+    if (size == 0)
+        return std::u16string(path);
     std::wstring full(size, L'\0');
     const DWORD written = GetFullPathNameW(relative.c_str(), size, full.data(), nullptr);
-    if (written == 0 || written >= size) return std::u16string(path);
+    if (written == 0 || written >= size)
+        return std::u16string(path);
     full.resize(written);
     return std::u16string(full.begin(), full.end());
 }
 
-}  // namespace platform
+} // namespace platform

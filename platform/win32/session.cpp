@@ -27,7 +27,8 @@ std::intptr_t shellExecuteA(std::string_view verb, std::string_view file, std::s
         ShellExecuteA(nullptr, v.c_str(), f.c_str(), p.c_str(), nullptr, show));
     if (result <= 32) {
         const DWORD error = GetLastError();
-        failedWith(u"cannot start", sc::utf16::fromUtf8(f + " " + p), error != 0 ? error : static_cast<DWORD>(result));
+        failedWith(u"cannot start", sc::utf16::fromUtf8(f + " " + p),
+                   error != 0 ? error : static_cast<DWORD>(result));
     }
     return result;
 }

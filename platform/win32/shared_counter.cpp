@@ -26,9 +26,11 @@ CounterId openSharedCounter(std::u16string_view name, std::u16string_view) {
     // afresh at that point anyway, so no change can be missed.
     win32::UniqueHandle mapping(
         CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 8, win32::wide(name).c_str()));
-    if (!mapping) return 0;
+    if (!mapping)
+        return 0;
     void* view = MapViewOfFile(mapping.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 8);
-    if (view == nullptr) return 0;
+    if (view == nullptr)
+        return 0;
     auto* counter = new Counter{std::move(mapping), static_cast<std::uint64_t*>(view)};
     return reinterpret_cast<CounterId>(counter);
 }
@@ -42,7 +44,8 @@ std::uint64_t incrementSharedCounter(CounterId counter) {
 }
 
 void closeSharedCounter(CounterId counter) {
-    if (counter == 0) return;
+    if (counter == 0)
+        return;
     auto* owned = reinterpret_cast<Counter*>(counter);
     UnmapViewOfFile(owned->value);
     delete owned;

@@ -92,7 +92,8 @@ bool setSoftwareRadioState(Client client, const InterfaceId& id, std::uint32_t p
     WLAN_PHY_RADIO_STATE phy{};
     phy.dwPhyIndex = phyIndex;
     phy.dot11SoftwareRadioState = static_cast<DOT11_RADIO_STATE>(state);
-    const DWORD error = WlanSetInterface(handle(client), &g, wlan_intf_opcode_radio_state, sizeof phy, &phy, nullptr);
+    const DWORD error =
+        WlanSetInterface(handle(client), &g, wlan_intf_opcode_radio_state, sizeof phy, &phy, nullptr);
     return error == ERROR_SUCCESS || failedWith(u"cannot switch", u"the Wi-Fi radio", error);
 }
 

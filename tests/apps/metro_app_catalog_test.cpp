@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "apps/metro_app_catalog.h"
-#include "common/utf16.h"
 #include "common/fnv.h"
+#include "common/utf16.h"
 #include "platform/fake/catalog_fake.h"
 
 namespace {

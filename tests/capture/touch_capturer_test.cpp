@@ -181,9 +181,9 @@ TEST(TouchCapturer, WithoutAThreadItStaysOpenWithoutWindowOrBroker) {
 TEST(TouchCapturer, RequestsMadeBeforeASlowWindowExistsAreHandledOnceItDoes) {
     fake::reset();
     fake::ui().threadsStart = true;
-    sc::TouchCapturer capturer{sc::StrokeHooks{}};  // the thread has not run when the wait is over
+    sc::TouchCapturer capturer{sc::StrokeHooks{}}; // the thread has not run when the wait is over
     ASSERT_NE(capturer.broker(), nullptr);
-    EXPECT_FALSE(capturer.broker()->ShowOrDismissThreadWindow());  // no receiver for points yet
+    EXPECT_FALSE(capturer.broker()->ShowOrDismissThreadWindow()); // no receiver for points yet
     testing::internal::CaptureStdout();
     capturer.setHotKey(true, 'K');
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "setHotKey : 1 , K\nhot_key_in_use : 0\n");

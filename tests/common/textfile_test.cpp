@@ -15,11 +15,15 @@ namespace {
 
 using sc::utf16::toBytes;
 
-std::string lf(std::string_view text) { return toBytes(sc::utf16::fromUtf8(text)); }
+std::string lf(std::string_view text) {
+    return toBytes(sc::utf16::fromUtf8(text));
+}
 
 class TextFileTest : public ::testing::Test {
   protected:
-    std::u16string path(const std::string& name) const { return dir.folder() + u"\\" + sc::utf16::fromUtf8(name); }
+    std::u16string path(const std::string& name) const {
+        return dir.folder() + u"\\" + sc::utf16::fromUtf8(name);
+    }
     sctest::TestFolder dir;
 };
 

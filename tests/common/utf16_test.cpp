@@ -14,14 +14,19 @@ using namespace sc;
 
 TEST(Utf16, BytesAreLittleEndianWithoutMark) {
     EXPECT_EQ(utf16::toBytes(u"a\u20AC\n"), std::string("a\0\xAC\x20\n\0", 6));
-    EXPECT_EQ(utf16::fromBytes(std::string("\xFF\xFE" "a\0b", 5)), u"\uFEFFa");  // mark kept, odd byte dropped
+    EXPECT_EQ(utf16::fromBytes(std::string("\xFF\xFE"
+                                           "a\0b",
+                                           5)),
+              u"\uFEFFa"); // mark kept, odd byte dropped
 }
 
 TEST(Utf16, Utf8RoundTripsAndReplacesLoneSurrogates) {
     const std::u16string text = u"x\u00E9\u4E2D\U0001F600";
     EXPECT_EQ(utf16::fromUtf8(utf16::toUtf8(text)), text);
     EXPECT_EQ(utf16::toUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
-    EXPECT_EQ(utf16::fromUtf8("\xFF" "a"), u"\uFFFDa");
+    EXPECT_EQ(utf16::fromUtf8("\xFF"
+                              "a"),
+              u"\uFFFDa");
 }
 
 TEST(Utf16, TokensSkipEmptyFields) {
@@ -54,10 +59,10 @@ TEST(BoundedCopy, CutsAtCapacityLessOneAndNeverSplitsAPair) {
         std::u16string_view expected;
     };
     const Case cases[] = {
-        {u"abc", 4, u"abc"},               // fits with its terminator
-        {u"abcd", 4, u"abc"},              // one too long: cut
-        {u"", 1, u""},                     // room for the terminator only
-        {u"ab\U0001F600", 4, u"ab"},       // the cut would keep a lone high surrogate
+        {u"abc", 4, u"abc"},         // fits with its terminator
+        {u"abcd", 4, u"abc"},        // one too long: cut
+        {u"", 1, u""},               // room for the terminator only
+        {u"ab\U0001F600", 4, u"ab"}, // the cut would keep a lone high surrogate
         {u"ab\U0001F600", 5, u"ab\U0001F600"},
     };
     for (const Case& c : cases) {
@@ -92,7 +97,8 @@ TEST(TextFile, ReplaceIsAtomicAndBackslashesAreSeparators) {
     ASSERT_TRUE(textfile::read(path, text));
     EXPECT_EQ(text, u"c\n");
     // Only the target remains: the temporary was moved over it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()),
+              1);
     EXPECT_FALSE(textfile::replace(utf16::fromUtf8(dir.string()) + u"/missing/f.txt", u"x"));
     std::filesystem::remove_all(dir);
 }

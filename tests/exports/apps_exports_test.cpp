@@ -1,8 +1,8 @@
 // The catalogue and icon exports natively: the action manager gate and the caller's buffer rules.
 #include <gtest/gtest.h>
 
-#include "common/utf16.h"
 #include "common/fnv.h"
+#include "common/utf16.h"
 #include "platform/fake/catalog_fake.h"
 #include "strokecast.h"
 

@@ -52,21 +52,31 @@ class SharedFolderTest : public ::testing::Test {
     }
     static std::set<std::u16string> gestureNames() {
         std::vector<char16_t> list(1 << 16);
-        if (GetAllGestures(list.data(), static_cast<uint32_t>(list.size())) == 0) return {};
+        if (GetAllGestures(list.data(), static_cast<uint32_t>(list.size())) == 0)
+            return {};
         std::set<std::u16string> names;
-        for (auto name : sc::utf16::tokens(list.data(), u',')) names.emplace(name);
+        for (auto name : sc::utf16::tokens(list.data(), u','))
+            names.emplace(name);
         return names;
     }
     int host(const std::vector<std::string>& command) const {
-        std::vector<std::string> args = {STROKECAST_HOST, "--library", STROKECAST_LIBRARY, "--templates",
-                                         dir.file("defaults.configure").string(), "--user-folder",
-                                         dir.file("").string(), "--config", dir.file("").string()};
+        std::vector<std::string> args = {STROKECAST_HOST,
+                                         "--library",
+                                         STROKECAST_LIBRARY,
+                                         "--templates",
+                                         dir.file("defaults.configure").string(),
+                                         "--user-folder",
+                                         dir.file("").string(),
+                                         "--config",
+                                         dir.file("").string()};
         args.insert(args.end(), command.begin(), command.end());
         std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
+        for (std::string& a : args)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         pid_t pid = 0;
-        if (::posix_spawn(&pid, STROKECAST_HOST, nullptr, nullptr, argv.data(), environ) != 0) return -1;
+        if (::posix_spawn(&pid, STROKECAST_HOST, nullptr, nullptr, argv.data(), environ) != 0)
+            return -1;
         const sctest::ChildResult result = sctest::waitChild(pid);
         return result.exited ? result.status : -1;
     }
@@ -174,7 +184,8 @@ TEST_F(SharedFolderTest, KilledWritersLeaveWholeFilesAndNoTemporaries) {
                     SetGestureToAction(u"B", (u"DESKTOP:\\" + n).c_str()) == 1 &&
                     AddCustomAction((u"DESKTOP:\\" + n).c_str(), u"x") == 1) {
                     const std::string line = std::to_string(i) + "\n";
-                    if (::write(fds[1], line.data(), line.size()) < 0) return 1;
+                    if (::write(fds[1], line.data(), line.size()) < 0)
+                        return 1;
                 }
             }
         });
@@ -184,13 +195,15 @@ TEST_F(SharedFolderTest, KilledWritersLeaveWholeFilesAndNoTemporaries) {
         char chunk[256];
         while (reported.find('\n') == std::string::npos) {
             const ssize_t n = ::read(fds[0], chunk, sizeof chunk);
-            if (n <= 0) break;
+            if (n <= 0)
+                break;
             reported.append(chunk, static_cast<std::size_t>(n));
         }
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 10000));
         ::kill(child, SIGKILL);
         sctest::waitChild(child);
-        for (ssize_t n; (n = ::read(fds[0], chunk, sizeof chunk)) > 0;) reported.append(chunk, n);
+        for (ssize_t n; (n = ::read(fds[0], chunk, sizeof chunk)) > 0;)
+            reported.append(chunk, n);
         ::close(fds[0]);
         if (!reported.empty()) {
             reported.pop_back();
@@ -199,11 +212,13 @@ TEST_F(SharedFolderTest, KilledWritersLeaveWholeFilesAndNoTemporaries) {
         }
         // Whatever moment the kill hit, every file reads as whole records.
         for (const char* file : {"action.configure_v2", "gestureToAction.configure_v2"}) {
-            if (!dir.exists(file)) continue;
+            if (!dir.exists(file))
+                continue;
             const std::u16string text = dir.text(file);
             EXPECT_EQ(text.substr(0, 20), u"Quorvex Setting CFG\n") << file;
             const auto lines = sc::utf16::splitLines(text);
-            for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_NE(lines[i].find(u','), std::u16string_view::npos);
+            for (std::size_t i = 1; i < lines.size(); ++i)
+                EXPECT_NE(lines[i].find(u','), std::u16string_view::npos);
         }
     }
     openAll(); // removes what dead writers left behind
@@ -218,8 +233,9 @@ TEST_F(SharedFolderTest, KilledWritersLeaveWholeFilesAndNoTemporaries) {
     const std::u16string bound = actionOf(u"B");
     ASSERT_EQ(bound.substr(0, 10), u"DESKTOP:\\k");
     EXPECT_GE(std::stoi(sc::utf16::toUtf8(bound.substr(10))), std::stoi(lastBinding));
-    std::printf("[ figures  ] %d kills during rewrites and appends, %d reported changes kept, %zu temporaries left\n",
-                kKills, reportedTemplates, temporaries);
+    std::printf(
+        "[ figures  ] %d kills during rewrites and appends, %d reported changes kept, %zu temporaries left\n",
+        kKills, reportedTemplates, temporaries);
 }
 
 TEST_F(SharedFolderTest, OnAFullDiskEverySuccessIsStoredAndEveryFailureChangesNothing) {
@@ -240,16 +256,20 @@ TEST_F(SharedFolderTest, OnAFullDiskEverySuccessIsStoredAndEveryFailureChangesNo
         for (int i = 0; i < 40; ++i) {
             const std::u16string n = u"f" + sc::utf16::fromInt(i);
             std::vector<std::string> before;
-            for (const auto& f : files) before.push_back(dir.bytes(f));
+            for (const auto& f : files)
+                before.push_back(dir.bytes(f));
             const int results[] = {AddOneGesture(n.c_str(), kZigzag.data()),
-                                   SetGestureToAction(n.c_str(), u"REDO"),
-                                   SetGestureSwitch(u"A", i % 2),
+                                   SetGestureToAction(n.c_str(), u"REDO"), SetGestureSwitch(u"A", i % 2),
                                    AddCustomAction((u"DESKTOP:\\" + n).c_str(), u"x")};
-            for (std::size_t op = 0; op < 4; ++op) stored += results[op] == 1 ? '1' : '0';
+            for (std::size_t op = 0; op < 4; ++op)
+                stored += results[op] == 1 ? '1' : '0';
             // A failure changed nothing: for a call that failed alone, its files are as before.
-            if (results[0] == 0 && dir.bytes(files[0]) != before[0]) ++falseFailures;
-            if (results[0] == 0 && CheckNameExist(n.c_str()) != 0) ++falseFailures;
-            if (results[1] == 0 && actionOf(n) != u"__NULLACTION_FOUND__") ++falseFailures;
+            if (results[0] == 0 && dir.bytes(files[0]) != before[0])
+                ++falseFailures;
+            if (results[0] == 0 && CheckNameExist(n.c_str()) != 0)
+                ++falseFailures;
+            if (results[1] == 0 && actionOf(n) != u"__NULLACTION_FOUND__")
+                ++falseFailures;
         }
         const std::string report = stored + "\n" + std::to_string(falseFailures) + "\n";
         return ::write(fds[1], report.data(), report.size()) > 0 ? 0 : 1;
@@ -288,7 +308,8 @@ TEST_F(SharedFolderTest, AProcessMayEndOrUnloadWithEverythingOpen) {
     EXPECT_EQ(exitOpen.status, 0);
     const auto unload = sctest::runChild([&]() -> int {
         void* library = ::dlopen(STROKECAST_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        if (library == nullptr) return 2;
+        if (library == nullptr)
+            return 2;
         using OpenFolder = void (*)(const char16_t*);
         using OpenGestures = void (*)(const char16_t*, const char16_t*);
         using Open = void (*)();
@@ -315,7 +336,8 @@ TEST_F(SharedFolderTest, HandEditedFilesKeepEveryRecord) {
         {"template file with a byte-order mark", "MyGesture.configure", "\xFF\xFE" + utf16(u"m,1,1,5,5\n")},
         {"template file of an odd length", "MyGesture.configure", utf16(u"m,1,1,5,5") + "5"},
         {"binding without a line end", "gestureToAction.configure_v2", utf16(u"a,MUTE_KEY")},
-        {"binding file with a byte-order mark", "gestureToAction.configure_v2", "\xFF\xFE" + utf16(u"a,MUTE_KEY\n")},
+        {"binding file with a byte-order mark", "gestureToAction.configure_v2",
+         "\xFF\xFE" + utf16(u"a,MUTE_KEY\n")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -23,7 +23,8 @@ std::set<std::string> listedExports() {
 std::set<std::string> dynamicSymbols(const std::string& file) {
     std::set<std::string> names;
     FILE* nm = ::popen(("nm -D --defined-only --format=posix '" + file + "' 2>/dev/null").c_str(), "r");
-    if (nm == nullptr) return names;
+    if (nm == nullptr)
+        return names;
     char line[1024];
     while (std::fgets(line, sizeof line, nm)) {
         std::string text(line);
@@ -33,13 +34,14 @@ std::set<std::string> dynamicSymbols(const std::string& file) {
     return names;
 }
 
-}  // namespace
+} // namespace
 
 TEST(SharedLibrary, ExportsTheListedNamesAndHidesTheRest) {
     const std::set<std::string> names = listedExports();
     void* library = dlopen(STROKECAST_LIBRARY, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library, nullptr) << dlerror();
-    for (const std::string& name : names) EXPECT_NE(dlsym(library, name.c_str()), nullptr) << name;
+    for (const std::string& name : names)
+        EXPECT_NE(dlsym(library, name.c_str()), nullptr) << name;
     // Core functions stay inside, and so do the standard templates the core instantiates.
     for (const char* inside : {"_ZN2sc7fnvHashESt17basic_string_viewIDsSt11char_traitsIDsEE",
                                "_ZNSt8__detail18__to_chars_10_implIjEEvPcjT_"})

@@ -6,8 +6,8 @@
 
 #include "common/utf16.h"
 #include "gesture/matcher.h"
-#include "tests/gesture/gesture_test_support.h"
 #include "tests/gesture/generated_strokes.h"
+#include "tests/gesture/gesture_test_support.h"
 
 using namespace sc;
 

@@ -44,7 +44,8 @@ inline Outline circle(bool clockwise) {
         // t runs over [-1, 1] twice (two half circles, the second mirrored), 16 steps each.
         const float t = static_cast<float>(i % 16) / 8.0f - 1.0f;
         float x = (1.0f - t * t) / (1.0f + t * t), y = 2.0f * t / (1.0f + t * t);
-        if (i >= 16 && i < 32) x = -x, y = -y; // the last point closes the circle where it began
+        if (i >= 16 && i < 32)
+            x = -x, y = -y; // the last point closes the circle where it began
         points.push_back({500.0f + 500.0f * x, 500.0f + (clockwise ? 500.0f : -500.0f) * y});
     }
     return points;
@@ -80,8 +81,8 @@ struct Subject {
 inline Subject subjectOf(int subject) {
     Random r(static_cast<std::uint64_t>(subject) * 1000003u);
     return {static_cast<float>(r.pick(60, 240)) / 1000.0f, static_cast<float>(r.pick(20, 400)),
-            static_cast<float>(r.pick(20, 400)),  static_cast<float>(r.pick(80, 125)) / 100.0f,
-            static_cast<float>(r.pick(-20, 20)) / 100.0f, r.pick(0, 3)};
+            static_cast<float>(r.pick(20, 400)),           static_cast<float>(r.pick(80, 125)) / 100.0f,
+            static_cast<float>(r.pick(-20, 20)) / 100.0f,  r.pick(0, 3)};
 }
 
 // The outline walked at a fixed spacing, placed and distorted as the subject draws, jittered, and kept
@@ -106,7 +107,8 @@ inline sc::PointList draw(const Outline& outline, const Subject& s, float spacin
         const sc::GesturePoint b = place(outline[i + 1].first, outline[i + 1].second);
         const float dx = b.x - a.x, dy = b.y - a.y;
         // The segment's length in spacings, from its larger side: no square root needed.
-        const float longer = (dx < 0 ? -dx : dx) > (dy < 0 ? -dy : dy) ? (dx < 0 ? -dx : dx) : (dy < 0 ? -dy : dy);
+        const float longer =
+            (dx < 0 ? -dx : dx) > (dy < 0 ? -dy : dy) ? (dx < 0 ? -dx : dx) : (dy < 0 ? -dy : dy);
         const int steps = 1 + static_cast<int>(longer / spacing);
         for (int k = 0; k < steps; ++k) {
             const float f = static_cast<float>(k) / static_cast<float>(steps);
@@ -129,7 +131,8 @@ inline std::vector<RecordedStroke> degenerateStrokes() {
     add({{10, 10}, {400, 10}});
     add({{0, 0}, {65535, 65535}, {0, 65535}});
     sc::PointList stalled;
-    for (int i = 0; i < 200; ++i) stalled.push_back({static_cast<float>(100 + i / 40), 200});
+    for (int i = 0; i < 200; ++i)
+        stalled.push_back({static_cast<float>(100 + i / 40), 200});
     add(stalled);
     return out;
 }
@@ -152,7 +155,8 @@ inline std::vector<RecordedStroke> generatedStrokes() {
                                    generated::draw(outline, s, spacing[speed], r)});
         }
     }
-    for (RecordedStroke& d : generated::degenerateStrokes()) out.push_back(std::move(d));
+    for (RecordedStroke& d : generated::degenerateStrokes())
+        out.push_back(std::move(d));
     return out;
 }
 

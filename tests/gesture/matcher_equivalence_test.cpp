@@ -14,9 +14,9 @@
 #include "gesture/gesture_manager.h"
 #include "gesture/matcher.h"
 #include "gesture/template_file.h"
+#include "tests/gesture/generated_strokes.h"
 #include "tests/gesture/gesture_test_support.h"
 #include "tests/gesture/reference_matcher.h"
-#include "tests/gesture/generated_strokes.h"
 #include "tests/gesture/unistrokes.h"
 
 using namespace sc;
@@ -123,7 +123,8 @@ TEST(MatcherEquivalence, GeneratedStrokesScoreAsTheReference) {
     // templates of different point counts.
     OwnedList templates;
     for (const auto& s : strokes)
-        if ((s.subject == 2 && s.speed == std::string("fast")) || (s.subject == 7 && s.speed == std::string("slow")))
+        if ((s.subject == 2 && s.speed == std::string("fast")) ||
+            (s.subject == 7 && s.speed == std::string("slow")))
             if (s.repetition == 3)
                 templates.add(utf16::fromUtf8(s.gesture), s.points);
     ASSERT_EQ(templates.list.size(), 32u);

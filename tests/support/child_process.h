@@ -38,13 +38,16 @@ inline pid_t startChild(const std::function<int()>& body) {
 inline ChildResult waitChild(pid_t pid) {
     int raw = 0;
     ChildResult result;
-    if (::waitpid(pid, &raw, 0) != pid) return result;
+    if (::waitpid(pid, &raw, 0) != pid)
+        return result;
     result.exited = WIFEXITED(raw);
     result.status = result.exited ? WEXITSTATUS(raw) : WTERMSIG(raw);
     return result;
 }
 
-inline ChildResult runChild(const std::function<int()>& body) { return waitChild(startChild(body)); }
+inline ChildResult runChild(const std::function<int()>& body) {
+    return waitChild(startChild(body));
+}
 
 // Limits the size of every file the calling process writes, as a full disk would: a write past it
 // fails instead of raising a signal.

@@ -17,13 +17,12 @@ namespace {
 
 using sctest::exists;
 using sctest::exitCodeOf;
-using sctest::startPeer;
 using sctest::readBytes;
+using sctest::startPeer;
 using sctest::utf16le;
 using sctest::writeBytes;
 
 const wchar_t* kMutexName = L"ed486497-d970-4a4e-87eb-93d9ed274914";
-
 
 // Starts the helper process with the arguments; the handle is closed by the caller.
 // Ends the explorer.exe processes this test started: they linger after the launch and would keep

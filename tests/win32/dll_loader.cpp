@@ -42,9 +42,10 @@ std::wstring freshTempFolder(const wchar_t* tag) {
     static unsigned counter = 0;
     // Wine hands out the same small process ids run after run: a name counts only when its folder is new.
     for (;;) {
-        std::wstring folder = std::wstring(temp) + L"sc_" + tag + L"_" + std::to_wstring(GetCurrentProcessId()) +
-                              L"_" + std::to_wstring(++counter);
-        if (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() != ERROR_ALREADY_EXISTS) return folder;
+        std::wstring folder = std::wstring(temp) + L"sc_" + tag + L"_" +
+                              std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter);
+        if (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() != ERROR_ALREADY_EXISTS)
+            return folder;
     }
 }
 
@@ -53,7 +54,8 @@ std::string readBytes(const std::wstring& path) {
     if (FILE* f = _wfopen(path.c_str(), L"rb")) {
         char chunk[4096];
         std::size_t n;
-        while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, n);
+        while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+            bytes.append(chunk, n);
         std::fclose(f);
     }
     return bytes;
@@ -75,7 +77,9 @@ std::string utf16le(const std::wstring& text) {
     return bytes;
 }
 
-bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 HANDLE startPeer(const std::wstring& arguments) {
     std::wstring command = L"\"" + exeFolder() + L"action_peer.exe\" " + arguments;
@@ -97,4 +101,4 @@ DWORD exitCodeOf(HANDLE process) {
     return code;
 }
 
-}  // namespace sctest
+} // namespace sctest

@@ -31,7 +31,7 @@ HANDLE startPeer(const std::wstring& arguments);
 // The process's exit code once it ended (0xDEAD when it did not within a minute); closes the handle.
 DWORD exitCodeOf(HANDLE process);
 
-}  // namespace sctest
+} // namespace sctest
 
 // The export `name` as a typed function pointer, resolved by name.
 #define SC_FN(name) (reinterpret_cast<StrokecastFn_##name>(sctest::strokecastProc(#name)))

@@ -26,7 +26,8 @@ std::set<std::string> exportDirectory(HMODULE module) {
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
     std::set<std::string> names;
-    if (entry.VirtualAddress == 0) return names;
+    if (entry.VirtualAddress == 0)
+        return names;
     const auto* dir = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
     const auto* nameOffsets = reinterpret_cast<const DWORD*>(base + dir->AddressOfNames);
     for (DWORD i = 0; i < dir->NumberOfNames; ++i)
@@ -44,18 +45,21 @@ Version projectVersion() {
     return v;
 }
 
-std::wstring widen(const char* s) { return std::wstring(s, s + std::strlen(s)); }
+std::wstring widen(const char* s) {
+    return std::wstring(s, s + std::strlen(s));
+}
 
 // One string of the file's version resource (US English, Unicode), or "" when it has none.
 std::wstring versionString(const std::vector<BYTE>& info, const wchar_t* name) {
     void* value = nullptr;
     UINT length = 0;
     const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
-    if (!VerQueryValueW(info.data(), path.c_str(), &value, &length) || length == 0) return L"";
+    if (!VerQueryValueW(info.data(), path.c_str(), &value, &length) || length == 0)
+        return L"";
     return std::wstring(static_cast<const wchar_t*>(value));
 }
 
-}  // namespace
+} // namespace
 
 TEST(Dll, ExportsExactlyTheListedNames) {
     const std::set<std::string> names = listedExports();
@@ -92,7 +96,8 @@ TEST(Dll, ShippedFilesCarryTheVersionResource) {
         EXPECT_EQ(versionString(info, L"FileVersion"), widen(STROKECAST_PROJECT_VERSION));
         EXPECT_EQ(versionString(info, L"ProductVersion"), widen(STROKECAST_PROJECT_VERSION));
         EXPECT_EQ(versionString(info, L"OriginalFilename"), file);
-        EXPECT_NE(versionString(info, L"LegalCopyright").find(L"the Strokecast developers"), std::wstring::npos);
+        EXPECT_NE(versionString(info, L"LegalCopyright").find(L"the Strokecast developers"),
+                  std::wstring::npos);
         EXPECT_FALSE(versionString(info, L"FileDescription").empty());
     }
 }

@@ -22,13 +22,16 @@ using sctest::writeBytes;
 // Reads as an indexer or another engine process would: sharing everything, deletion included, so the
 // read never stands in the way of a writer's move over the file.
 std::string readShared(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
     std::string bytes;
     char chunk[4096];
     DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        bytes.append(chunk, got);
     CloseHandle(file);
     return bytes;
 }
@@ -57,11 +60,13 @@ class SharedFolderDll : public ::testing::Test {
     static std::set<std::wstring> names() {
         std::vector<wchar_t> list(1 << 16);
         std::set<std::wstring> out;
-        if (SC_FN(GetAllGestures)(list.data(), static_cast<uint32_t>(list.size())) == 0) return out;
+        if (SC_FN(GetAllGestures)(list.data(), static_cast<uint32_t>(list.size())) == 0)
+            return out;
         std::wstring all(list.data());
         for (std::size_t start = 0; start <= all.size();) {
             const std::size_t end = std::min(all.find(L',', start), all.size());
-            if (end > start) out.insert(all.substr(start, end - start));
+            if (end > start)
+                out.insert(all.substr(start, end - start));
             start = end + 1;
         }
         return out;
@@ -69,9 +74,11 @@ class SharedFolderDll : public ::testing::Test {
     std::size_t temporaries() const {
         WIN32_FIND_DATAW found{};
         HANDLE search = FindFirstFileW((folder + L"\\*.tmp*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return 0;
+        if (search == INVALID_HANDLE_VALUE)
+            return 0;
         std::size_t count = 0;
-        do ++count;
+        do
+            ++count;
         while (FindNextFileW(search, &found));
         FindClose(search);
         return count;
@@ -89,7 +96,8 @@ TEST_F(SharedFolderDll, AnotherProcessesChangesAreSeenOnTheNextCallAndNoneIsLost
     constexpr int kRounds = 10;
     std::vector<HANDLE> peers;
     for (int p = 0; p < kProcesses; ++p)
-        peers.push_back(startPeer(L"change \"" + folder + L"\" p" + std::to_wstring(p) + L" " + std::to_wstring(kRounds)));
+        peers.push_back(startPeer(L"change \"" + folder + L"\" p" + std::to_wstring(p) + L" " +
+                                  std::to_wstring(kRounds)));
     for (HANDLE peer : peers) {
         ASSERT_NE(peer, nullptr);
         EXPECT_EQ(exitCodeOf(peer), 0u);
@@ -115,7 +123,8 @@ TEST_F(SharedFolderDll, AnotherProcessesChangesAreSeenOnTheNextCallAndNoneIsLost
     const std::string bytes = readBytes(folder + L"\\MyGesture.configure");
     const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
     EXPECT_EQ(std::count(text.begin(), text.end(), L'\n'), kProcesses * kRounds);
-    std::printf("[ figures  ] %d processes x %d rounds x 8 changes, %d records lost\n", kProcesses, kRounds, lost);
+    std::printf("[ figures  ] %d processes x %d rounds x 8 changes, %d records lost\n", kProcesses, kRounds,
+                lost);
 }
 
 TEST_F(SharedFolderDll, KilledWritersLeaveWholeFilesAndTheirTemporariesGo) {

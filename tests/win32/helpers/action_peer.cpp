@@ -62,8 +62,7 @@ int bind(const std::wstring& folder, const std::wstring& prefix, int count) {
     return failures;
 }
 
-template <class F>
-F* proc(HMODULE dll, const char* name) {
+template <class F> F* proc(HMODULE dll, const char* name) {
     return reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(dll, name)));
 }
 
@@ -72,7 +71,8 @@ const uint16_t kStroke[] = {10, 10, 60, 60, 110, 10, 160, 60, 210, 10, 0};
 
 struct Engine {
     HMODULE dll = LoadLibraryW((exeFolder() + L"strokecast.dll").c_str());
-    decltype(&OpenGestureManager) openGestures = proc<decltype(OpenGestureManager)>(dll, "OpenGestureManager");
+    decltype(&OpenGestureManager) openGestures =
+        proc<decltype(OpenGestureManager)>(dll, "OpenGestureManager");
     decltype(&OpenActionManager) openActions = proc<decltype(OpenActionManager)>(dll, "OpenActionManager");
     decltype(&AddOneGesture) add = proc<decltype(AddOneGesture)>(dll, "AddOneGesture");
     decltype(&SetGestureToAction) bind = proc<decltype(SetGestureToAction)>(dll, "SetGestureToAction");
@@ -145,7 +145,8 @@ int wmain(int argc, wchar_t** argv) {
         return churn(argv[2]);
     if (argc == 4 && std::wstring(argv[1]) == L"leave-open")
         return leaveOpen(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: action_peer hold|abandon TAG | bind FOLDER PREFIX COUNT | change FOLDER PREFIX "
-                         "ROUNDS | churn FOLDER | leave-open FOLDER exit|unload\n");
+    std::fprintf(stderr,
+                 "usage: action_peer hold|abandon TAG | bind FOLDER PREFIX COUNT | change FOLDER PREFIX "
+                 "ROUNDS | churn FOLDER | leave-open FOLDER exit|unload\n");
     return 2;
 }
