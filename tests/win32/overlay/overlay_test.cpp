@@ -293,25 +293,19 @@ class FakeElement final : public platform::win32::uia::IElement {
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
-#define UNUSED_SLOT(n)                                                                                       \
-    HRESULT STDMETHODCALLTYPE unused##n() override {                                                         \
-        return E_NOTIMPL;                                                                                    \
-    }
-    UNUSED_SLOT(0)
-    UNUSED_SLOT(1)
-    UNUSED_SLOT(2)
-    UNUSED_SLOT(3)
-    UNUSED_SLOT(4)
-    UNUSED_SLOT(5) UNUSED_SLOT(6) UNUSED_SLOT(7) UNUSED_SLOT(8) UNUSED_SLOT(9) UNUSED_SLOT(10) UNUSED_SLOT(12)
-        UNUSED_SLOT(13) UNUSED_SLOT(14) UNUSED_SLOT(15) UNUSED_SLOT(16) UNUSED_SLOT(17) UNUSED_SLOT(19)
-            UNUSED_SLOT(20) UNUSED_SLOT(21) UNUSED_SLOT(22) UNUSED_SLOT(23) UNUSED_SLOT(24) UNUSED_SLOT(25)
-                UNUSED_SLOT(27) UNUSED_SLOT(28) UNUSED_SLOT(29) UNUSED_SLOT(30) UNUSED_SLOT(31)
-                    UNUSED_SLOT(32)
+// clang-format off
+#define UNUSED_SLOT(n) \
+    HRESULT STDMETHODCALLTYPE unused##n() override { return E_NOTIMPL; }
+    UNUSED_SLOT(0) UNUSED_SLOT(1) UNUSED_SLOT(2) UNUSED_SLOT(3) UNUSED_SLOT(4) UNUSED_SLOT(5) UNUSED_SLOT(6) UNUSED_SLOT(7)
+    UNUSED_SLOT(8) UNUSED_SLOT(9) UNUSED_SLOT(10) UNUSED_SLOT(12) UNUSED_SLOT(13) UNUSED_SLOT(14) UNUSED_SLOT(15) UNUSED_SLOT(16)
+    UNUSED_SLOT(17) UNUSED_SLOT(19) UNUSED_SLOT(20) UNUSED_SLOT(21) UNUSED_SLOT(22) UNUSED_SLOT(23) UNUSED_SLOT(24) UNUSED_SLOT(25)
+    UNUSED_SLOT(27) UNUSED_SLOT(28) UNUSED_SLOT(29) UNUSED_SLOT(30) UNUSED_SLOT(31) UNUSED_SLOT(32)
 #undef UNUSED_SLOT
-                        HRESULT STDMETHODCALLTYPE GetCurrentPatternAs(int, REFIID, void** pattern) override {
+    HRESULT STDMETHODCALLTYPE GetCurrentPatternAs(int, REFIID, void** pattern) override {
         *pattern = nullptr;
         return E_NOTIMPL;
     }
+    // clang-format on
     HRESULT STDMETHODCALLTYPE get_CurrentControlType(int* type) override {
         *type = 50032;
         return S_OK;
