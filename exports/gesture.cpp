@@ -108,7 +108,7 @@ int32_t STROKECAST_CALL RemoveOneGesture(const sc_char* name) {
         return sc::gestureManager.with(0, [&](sc::GestureManager& gm) {
             return sc::actionManager.with(0, [&](sc::ActionManager& am) {
                 sc::trace::line(u"Will remove gesture : ", gesture);
-                sc::PointList removed;
+                sc::GestureManager::Removal removed;
                 if (!gm.removeGesture(gesture, &removed))
                     return 0;
                 if (am.removeGestureFromAllMaps(gesture))

@@ -261,7 +261,7 @@ bool GestureManager::addGesture(std::u16string_view name, const PointList& point
     return true;
 }
 
-bool GestureManager::removeGesture(std::u16string_view name, PointList* removed) {
+bool GestureManager::removeGesture(std::u16string_view name, Removal* removal) {
     MutexHold hold(shared_.mutex());
     if (!hold)
         return false;
@@ -270,29 +270,35 @@ bool GestureManager::removeGesture(std::u16string_view name, PointList* removed)
     const auto userEntry = userGestures_.lower_bound(name);
     if (userEntry == userGestures_.end() || userEntry->first != name)
         return false;
+    if (removal != nullptr) {
+        removal->hadFile = platform::readFile(userGestureFile_, removal->fileBytes);
+        removal->points = userEntry->second->points;
+    }
     if (!textfile::replace(userGestureFile_, userText(userEntry->second)))
         return false;
-    if (removed != nullptr)
-        *removed = userEntry->second->points;
     eraseUserGesture(userEntry);
     seen_ = shared_.publish();
     return true;
 }
 
-bool GestureManager::restoreGesture(std::u16string_view name, const PointList& points) {
+bool GestureManager::restoreGesture(std::u16string_view name, const Removal& removal) {
     MutexHold hold(shared_.mutex());
     if (!hold)
         return false;
     std::unique_lock lock(mutex_);
     reloadIfChanged();
-    auto gesture = std::make_unique<Gesture>(Gesture{std::u16string(name), points});
+    auto gesture = std::make_unique<Gesture>(Gesture{std::u16string(name), removal.points});
     // Just before the name's first user template: where removeGesture took it from.
     const auto entry =
         userGestures_.emplace_hint(userGestures_.lower_bound(name), gesture->name, gesture.get());
     gesture.release();
     fillAllGestures();
     matcher_->updateNames();
-    if (!textfile::replace(userGestureFile_, userText(nullptr))) {
+    // The file's own bytes go back, not this process's view of them: lines another program wrote
+    // since this process read the file stay.
+    const bool restored = removal.hadFile ? platform::replaceFile(userGestureFile_, removal.fileBytes)
+                                          : platform::removeFile(userGestureFile_);
+    if (!restored) {
         eraseUserGesture(entry);
         return false;
     }

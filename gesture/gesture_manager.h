@@ -56,14 +56,21 @@ class GestureManager {
     // written.
     bool addGesture(std::u16string_view name, const PointList& points);
 
-    // Removes the name's earliest user template and rewrites the user file. false, with nothing
-    // changed, when the name has no user template or the file could not be written. `removed` gets
-    // the template's points, for restoreGesture.
-    bool removeGesture(std::u16string_view name, PointList* removed = nullptr);
+    // What a removal took: the template's points and the user file's bytes before it.
+    struct Removal {
+        PointList points;
+        bool hadFile = false;
+        std::string fileBytes;
+    };
 
-    // Puts a template that removeGesture took back in front of the name's others and rewrites the user
-    // file; for a caller whose own part of a removal failed.
-    bool restoreGesture(std::u16string_view name, const PointList& points);
+    // Removes the name's earliest user template and rewrites the user file. false, with nothing
+    // changed, when the name has no user template or the file could not be written. `removal` gets
+    // what restoreGesture needs.
+    bool removeGesture(std::u16string_view name, Removal* removal = nullptr);
+
+    // Puts a template that removeGesture took back in front of the name's others and the user file's
+    // bytes back as they were; for a caller whose own part of a removal failed.
+    bool restoreGesture(std::u16string_view name, const Removal& removal);
 
     // true for a name with a template, and for the no-match name.
     bool checkNameExist(std::u16string_view name);
