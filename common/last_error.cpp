@@ -23,4 +23,17 @@ void clear() noexcept {
     current.clear();
 }
 
+void setFailure(std::u16string_view what, std::u16string_view subject, std::u16string_view reason,
+                std::u16string_view code) {
+    std::u16string line(what);
+    line += u' ';
+    line += subject;
+    line += u": ";
+    line += reason;
+    line += u" (error ";
+    line += code;
+    line += u')';
+    set(line);
+}
+
 } // namespace sc::last_error

@@ -19,15 +19,7 @@ bool failedWith(std::u16string_view what, std::u16string_view subject, std::uint
     std::string reason = std::strerror(static_cast<int>(code));
     if (!reason.empty())
         reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
-    std::u16string line(what);
-    line += u' ';
-    line += subject;
-    line += u": ";
-    line += sc::utf16::fromUtf8(reason);
-    line += u" (error ";
-    line += sc::utf16::fromUnsigned(code);
-    line += u')';
-    sc::last_error::set(line);
+    sc::last_error::setFailure(what, subject, sc::utf16::fromUtf8(reason), sc::utf16::fromUnsigned(code));
     return false;
 }
 

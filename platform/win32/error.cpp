@@ -39,24 +39,17 @@ bool failed(std::u16string_view what, std::u16string_view subject) {
 }
 
 bool failedWith(std::u16string_view what, std::u16string_view subject, std::uint32_t code) {
-    std::u16string line(what);
-    line += u' ';
-    line += subject;
-    line += u": ";
     const std::u16string reason = systemText(code);
-    line += reason.empty() ? u"the system gave no reason" : reason;
+    std::u16string number;
     if (code & 0x80000000u) {
         static const char16_t digits[] = u"0123456789abcdef";
-        line += u" (error 0x";
+        number = u"0x";
         for (int shift = 28; shift >= 0; shift -= 4)
-            line += digits[(code >> shift) & 0xF];
-        line += u')';
+            number += digits[(code >> shift) & 0xF];
     } else {
-        line += u" (error ";
-        line += sc::utf16::fromUnsigned(code);
-        line += u')';
+        number = sc::utf16::fromUnsigned(code);
     }
-    sc::last_error::set(line);
+    sc::last_error::setFailure(what, subject, reason.empty() ? u"the system gave no reason" : reason, number);
     return false;
 }
 
