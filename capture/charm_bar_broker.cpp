@@ -9,6 +9,8 @@
 namespace sc {
 namespace {
 
+// The charm-bar capture switch of the process: kept across closing and opening the capturer, read by
+// each overlay thread as it starts.
 std::atomic<bool> charmBarCapture{false};
 
 constexpr platform::ui::TimerId kTouchTimerId = 1;
@@ -21,19 +23,15 @@ bool endsStroke(unsigned message) {
 
 } // namespace
 
-bool charmBarCaptureEnabled() {
-    return charmBarCapture;
-}
-
 std::shared_ptr<CharmBarBroker> CharmBarBroker::create(ModuleId instance) {
     auto broker = std::make_shared<CharmBarBroker>(instance);
-    broker->InitIUIAutomation();
+    broker->initAutomation();
     return broker;
 }
 
 CharmBarBroker::CharmBarBroker(ModuleId instance) : instance_(instance) {}
 
-void CharmBarBroker::InitIUIAutomation() {
+void CharmBarBroker::initAutomation() {
     // The watch reaches the broker only while it is alive; a late event after shutdown finds nothing.
     std::weak_ptr<CharmBarBroker> weak = weak_from_this();
     auto watch = platform::automation::startWatch([weak](const platform::automation::WindowEvent& event) {
@@ -44,7 +42,7 @@ void CharmBarBroker::InitIUIAutomation() {
     watch_ = std::move(watch);
 }
 
-void CharmBarBroker::ReleaseIUIAutomation() {
+void CharmBarBroker::releaseAutomation() {
     platform::automation::WatchPtr watch;
     {
         std::lock_guard lock(watchMutex_);
@@ -56,7 +54,7 @@ void CharmBarBroker::ReleaseIUIAutomation() {
 
 void CharmBarBroker::shutDown() {
     closeOverlay(overlay_.shutDown());
-    ReleaseIUIAutomation();
+    releaseAutomation();
 }
 
 void CharmBarBroker::setCharmBarCaptureEnable(bool enable) {
@@ -64,7 +62,7 @@ void CharmBarBroker::setCharmBarCaptureEnable(bool enable) {
     charmBarCapture = enable;
 }
 
-bool CharmBarBroker::ShowOrDismissThreadWindow() {
+bool CharmBarBroker::showOrDismissThreadWindow() {
     if (capturerWindow_ == 0)
         return false;
     const OverlayState::Toggle toggle = overlay_.showOrDismiss();
@@ -78,7 +76,7 @@ bool CharmBarBroker::ShowOrDismissThreadWindow() {
     return true;
 }
 
-bool CharmBarBroker::CreateThreadWindow(bool forCharmBar) {
+bool CharmBarBroker::createThreadWindow(bool forCharmBar) {
     // Without a capturer window the overlay's points would have nowhere to go.
     if (capturerWindow_ == 0)
         return false;
@@ -89,12 +87,8 @@ bool CharmBarBroker::CreateThreadWindow(bool forCharmBar) {
     return true;
 }
 
-void CharmBarBroker::ScheduleDestroyThreadWindow() {
+void CharmBarBroker::scheduleDestroyThreadWindow() {
     closeOverlay(overlay_.scheduleDismiss());
-}
-
-void CharmBarBroker::DestroyThreadWindow() {
-    closeOverlay(overlay_.dismissNow());
 }
 
 void CharmBarBroker::closeOverlay(WindowId window) {
@@ -107,12 +101,12 @@ void CharmBarBroker::closeOverlay(WindowId window) {
 void CharmBarBroker::startOverlay(std::uint64_t generation, bool forCharmBar) {
     auto self = shared_from_this();
     const bool started = platform::ui::startThread(
-        [self, generation, forCharmBar] { self->OverlayThreadProc(generation, forCharmBar); });
+        [self, generation, forCharmBar] { self->overlayThreadProc(generation, forCharmBar); });
     if (!started)
         overlay_.threadEnded(generation);
 }
 
-void CharmBarBroker::OverlayThreadProc(std::uint64_t generation, bool forCharmBar) {
+void CharmBarBroker::overlayThreadProc(std::uint64_t generation, bool forCharmBar) {
     // A charm-bar overlay while capture is off, or a window that cannot be made: the thread has nothing
     // to wait for and ends at once.
     if (forCharmBar && !charmBarCapture) {
@@ -123,7 +117,7 @@ void CharmBarBroker::OverlayThreadProc(std::uint64_t generation, bool forCharmBa
     const WindowId window = platform::ui::createOverlayWindow(
         instance_, [self = shared_from_this(), forCharmBar](WindowId w, unsigned message,
                                                             std::uintptr_t wParam, std::intptr_t lParam) {
-            return self->OverlayWindowProc(forCharmBar, w, message, wParam, lParam);
+            return self->overlayWindowProc(forCharmBar, w, message, wParam, lParam);
         });
     if (window == 0) {
         overlay_.threadEnded(generation);
@@ -138,7 +132,7 @@ void CharmBarBroker::OverlayThreadProc(std::uint64_t generation, bool forCharmBa
     overlay_.threadEnded(generation);
 }
 
-bool CharmBarBroker::OverlayWindowProc(bool forCharmBar, WindowId window, unsigned message,
+bool CharmBarBroker::overlayWindowProc(bool forCharmBar, WindowId window, unsigned message,
                                        std::uintptr_t wParam, std::intptr_t lParam) {
     (void)lParam;
     switch (message) {
@@ -155,8 +149,8 @@ bool CharmBarBroker::OverlayWindowProc(bool forCharmBar, WindowId window, unsign
         closeOverlay(overlay_.touchTimerFired(window));
         return true;
     case msg::kMouseMove:
-        if (forCharmBar && !IsCharmBarShown())
-            ScheduleDestroyThreadWindow();
+        if (forCharmBar && !isCharmBarShown())
+            scheduleDestroyThreadWindow();
         break;
     case msg::kPointerUpdate:
     case msg::kPointerDown:
@@ -166,7 +160,7 @@ bool CharmBarBroker::OverlayWindowProc(bool forCharmBar, WindowId window, unsign
         if (platform::pointer::touchPosition(static_cast<std::uint32_t>(wParam & 0xFFFF), x, y)) {
             if (overlay_.touched(window))
                 platform::ui::setTimer(window, kTouchTimerId, kTouchTimerMs);
-            ForwardTouchPoint(x, y);
+            forwardTouchPoint(x, y);
         }
         break;
     }
@@ -176,7 +170,7 @@ bool CharmBarBroker::OverlayWindowProc(bool forCharmBar, WindowId window, unsign
     // The up point was forwarded above, so the stroke is complete before the overlay goes.
     if (endsStroke(message)) {
         if (forCharmBar && charmBarWindow_ != 0) {
-            CloseCharmBar();
+            closeCharmBar();
             charmBarWindow_ = 0;
         }
         closeOverlay(overlay_.strokeEnded(window));
@@ -184,7 +178,7 @@ bool CharmBarBroker::OverlayWindowProc(bool forCharmBar, WindowId window, unsign
     return false;
 }
 
-void CharmBarBroker::ForwardTouchPoint(std::int32_t x, std::int32_t y) {
+void CharmBarBroker::forwardTouchPoint(std::int32_t x, std::int32_t y) {
     const WindowId capturer = capturerWindow_;
     if (capturer == 0)
         return;
@@ -193,7 +187,7 @@ void CharmBarBroker::ForwardTouchPoint(std::int32_t x, std::int32_t y) {
                               static_cast<std::intptr_t>(y));
 }
 
-bool CharmBarBroker::IsCharmBarShown() {
+bool CharmBarBroker::isCharmBarShown() {
     WindowId window = charmBarWindow_;
     if (window == 0)
         return false;
@@ -203,7 +197,7 @@ bool CharmBarBroker::IsCharmBarShown() {
     return false;
 }
 
-void CharmBarBroker::CloseCharmBar() {
+void CharmBarBroker::closeCharmBar() {
     const WindowId window = charmBarWindow_;
     if (window == 0 || !platform::ui::isWindowShown(window))
         return;
@@ -221,10 +215,10 @@ void CharmBarBroker::onAutomationEvent(const platform::automation::WindowEvent& 
         // or any other window opening, changes nothing.
         WindowId none = 0;
         if (charmBarWindow_.compare_exchange_strong(none, event.window))
-            CreateThreadWindow(true);
+            createThreadWindow(true);
     } else if (event.eventId == platform::automation::kWindowClosedEvent) {
         if (charmBarWindow_.exchange(0) != 0)
-            ScheduleDestroyThreadWindow();
+            scheduleDestroyThreadWindow();
     }
 }
 

@@ -13,10 +13,6 @@
 
 namespace sc {
 
-// Charm-bar capture switch of the process: kept across closing and opening the capturer, read by each
-// overlay thread as it starts.
-bool charmBarCaptureEnabled();
-
 // Created and shut down by the capturer. Overlay threads and the automation watch hold it through shared
 // or weak pointers, so a thread still finishing after shutDown never reads freed memory.
 class CharmBarBroker : public std::enable_shared_from_this<CharmBarBroker> {
@@ -39,17 +35,15 @@ class CharmBarBroker : public std::enable_shared_from_this<CharmBarBroker> {
 
     // Hot key: shows an overlay when there is none, else asks the current one to go. false without a
     // capturer window.
-    bool ShowOrDismissThreadWindow();
+    bool showOrDismissThreadWindow();
     // Starts an overlay thread unless an overlay is current or no capturer window receives its points;
     // false when none started.
-    bool CreateThreadWindow(bool forCharmBar);
+    bool createThreadWindow(bool forCharmBar);
     // Dismisses the overlay once touch input pauses (at once if it had no touch).
-    void ScheduleDestroyThreadWindow();
-    // Dismisses the overlay at once.
-    void DestroyThreadWindow();
+    void scheduleDestroyThreadWindow();
 
-    bool IsCharmBarShown();
-    void CloseCharmBar();
+    bool isCharmBarShown();
+    void closeCharmBar();
     // A window-opened or window-closed event of the watch, on one of the platform's threads.
     void onAutomationEvent(const platform::automation::WindowEvent& event);
 
@@ -58,14 +52,14 @@ class CharmBarBroker : public std::enable_shared_from_this<CharmBarBroker> {
     WindowId charmBarWindow() const { return charmBarWindow_; }
 
   private:
-    void InitIUIAutomation();
-    void ReleaseIUIAutomation();
+    void initAutomation();
+    void releaseAutomation();
     void startOverlay(std::uint64_t generation, bool forCharmBar);
-    void OverlayThreadProc(std::uint64_t generation, bool forCharmBar);
-    bool OverlayWindowProc(bool forCharmBar, WindowId window, unsigned message, std::uintptr_t wParam,
+    void overlayThreadProc(std::uint64_t generation, bool forCharmBar);
+    bool overlayWindowProc(bool forCharmBar, WindowId window, unsigned message, std::uintptr_t wParam,
                            std::intptr_t lParam);
     void closeOverlay(WindowId window);
-    void ForwardTouchPoint(std::int32_t x, std::int32_t y);
+    void forwardTouchPoint(std::int32_t x, std::int32_t y);
 
     const ModuleId instance_;
     std::atomic<WindowId> capturerWindow_{0};

@@ -9,11 +9,11 @@ namespace sc {
 
 CapturerCore::CapturerCore(StrokeHooks hooks) : hooks_(std::move(hooks)) {}
 
-void CapturerCore::CapturerThreadProc() {
+void CapturerCore::capturerThreadProc() {
     const WindowId window = platform::ui::createCapturerWindow(
         [self = shared_from_this()](WindowId w, unsigned message, std::uintptr_t wParam,
                                     std::intptr_t lParam) {
-            return self->CapturerWindowProc(w, message, wParam, lParam);
+            return self->capturerWindowProc(w, message, wParam, lParam);
         });
     if (window == 0)
         trace::line(u"create message window fail");
@@ -75,12 +75,12 @@ void CapturerCore::setBroker(std::shared_ptr<CharmBarBroker> broker) {
         broker_->setCapturerWindow(window_);
 }
 
-bool CapturerCore::CapturerWindowProc(WindowId window, unsigned message, std::uintptr_t wParam,
+bool CapturerCore::capturerWindowProc(WindowId window, unsigned message, std::uintptr_t wParam,
                                       std::intptr_t lParam) {
     switch (message) {
     case msg::kDestroy:
         // A hot key belongs to the thread that registered it, so it is given back here, not by the host.
-        if (hot_key_in_use.exchange(false))
+        if (hotKeyInUse_.exchange(false))
             platform::ui::unregisterHotKey(window);
         platform::ui::postQuit();
         return false;
@@ -90,7 +90,7 @@ bool CapturerCore::CapturerWindowProc(WindowId window, unsigned message, std::ui
     case msg::kTimer:
         if (wParam != strokeTimerId_)
             return false;
-        OnStrokeTimeout(window, wParam);
+        onStrokeTimeout(window, wParam);
         return true;
     case msg::kHotKey:
         console::line("hot key msg");
@@ -118,7 +118,7 @@ void CapturerCore::collectPoint(WindowId window, std::uintptr_t wParam, std::int
         strokeTimerId_ = id;
 }
 
-void CapturerCore::OnStrokeTimeout(WindowId window, platform::ui::TimerId timer) {
+void CapturerCore::onStrokeTimeout(WindowId window, platform::ui::TimerId timer) {
     trace::line(u"-------Time out , Begin to recognize------");
     trace::line(u"raw points count : ", utf16::fromUnsigned(collector_.points().size()));
     platform::ui::killTimer(window, timer);
@@ -136,27 +136,27 @@ void CapturerCore::handleHotKey(std::uintptr_t id) {
         std::lock_guard lock(mutex_);
         broker = broker_;
     }
-    if (!broker || !broker->ShowOrDismissThreadWindow())
+    if (!broker || !broker->showOrDismissThreadWindow())
         trace::line(u"show or dismiss window fail");
 }
 
 void CapturerCore::handleHotKeyRequest(WindowId window, std::uintptr_t wParam, std::intptr_t lParam) {
     if (lParam == 1) {
         // Nothing registered (a failed or not yet handled registration): nothing to give back.
-        if (!hot_key_in_use)
+        if (!hotKeyInUse_)
             return;
         if (platform::ui::unregisterHotKey(window))
-            hot_key_in_use = false;
+            hotKeyInUse_ = false;
         else
             console::line("UnregisterHotKey fail ");
         return;
     }
-    if (hot_key_in_use.exchange(false))
+    if (hotKeyInUse_.exchange(false))
         platform::ui::unregisterHotKey(window);
     std::uint32_t error = 0;
     if (platform::ui::registerHotKey(window, static_cast<std::uint32_t>(wParam), error)) {
         trace::line(u"set hot key success");
-        hot_key_in_use = true;
+        hotKeyInUse_ = true;
     } else {
         trace::line(u"register hot key fail");
         console::line("last error : " + std::to_string(error));
@@ -169,7 +169,7 @@ void CapturerCore::setHotKey(bool enable, std::uint32_t key) {
         if (threadDone_ && window_ == 0)
             return;
     }
-    const bool inUse = hot_key_in_use;
+    const bool inUse = hotKeyInUse_;
     std::u16string line = u"setHotKey : ";
     line += enable ? u"1" : u"0";
     line += u" , ";
@@ -201,10 +201,10 @@ void CapturerCore::setHotKey(bool enable, std::uint32_t key) {
 TouchCapturer::TouchCapturer(StrokeHooks hooks) : core_(std::make_shared<CapturerCore>(std::move(hooks))) {
     trace::line(u"will create thread to create window!");
     // The thread owns its share of the core; the capturer never waits for it to end.
-    const bool started = platform::ui::startThread([core = core_] { core->CapturerThreadProc(); });
+    const bool started = platform::ui::startThread([core = core_] { core->capturerThreadProc(); });
     if (!started) {
         trace::line(u"create receive window thread fail");
-        core_->CapturerThreadFailed();
+        core_->capturerThreadFailed();
         return;
     }
     trace::line(u"will close handle");

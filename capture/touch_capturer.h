@@ -26,15 +26,15 @@ class CapturerCore : public std::enable_shared_from_this<CapturerCore> {
     explicit CapturerCore(StrokeHooks hooks);
 
     // The capturer thread: creates the window, publishes it and pumps messages until the window goes.
-    void CapturerThreadProc();
+    void capturerThreadProc();
     // The thread could not be started: there will be no window.
-    void CapturerThreadFailed() { publish(0); }
+    void capturerThreadFailed() { publish(0); }
     // Waits until the thread has published its window or failed, at most `limit`; the window or 0.
     WindowId waitForWindow(std::chrono::milliseconds limit);
     // Closing: a window published after this is destroyed at once; the current one is asked to close.
     void close();
 
-    bool CapturerWindowProc(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    bool capturerWindowProc(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
     // Host side of the hot key: writes its console lines and posts the request to the capturer thread.
     // Does nothing once the thread has failed to make its window; a request made while the window is
@@ -44,12 +44,12 @@ class CapturerCore : public std::enable_shared_from_this<CapturerCore> {
     void setBroker(std::shared_ptr<CharmBarBroker> broker);
 
     WindowId window() const { return window_; }
-    bool hotKeyInUse() const { return hot_key_in_use; }
+    bool hotKeyInUse() const { return hotKeyInUse_; }
     const StrokeCollector& stroke() const { return collector_; }
 
   private:
     void collectPoint(WindowId window, std::uintptr_t wParam, std::intptr_t lParam);
-    void OnStrokeTimeout(WindowId window, platform::ui::TimerId timer);
+    void onStrokeTimeout(WindowId window, platform::ui::TimerId timer);
     void handleHotKeyRequest(WindowId window, std::uintptr_t wParam, std::intptr_t lParam);
     void handleHotKey(std::uintptr_t id);
     void publish(WindowId window);
@@ -60,7 +60,7 @@ class CapturerCore : public std::enable_shared_from_this<CapturerCore> {
     StrokeCollector collector_;
     platform::ui::TimerId strokeTimerId_ = 1;
     // The hot key belongs to this capturer's window; set and cleared on the capturer thread.
-    std::atomic<bool> hot_key_in_use{false};
+    std::atomic<bool> hotKeyInUse_{false};
     // Host side: a register request went out that no unregister request has followed, so an unregister
     // is still owed even if the capturer thread has not handled the register yet.
     std::atomic<bool> hotKeyRequested_{false};

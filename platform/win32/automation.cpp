@@ -21,11 +21,11 @@ HRESULT EventHandler::QueryInterface(REFIID riid, void** object) {
 }
 
 ULONG EventHandler::AddRef() {
-    return ++refCount;
+    return ++refCount_;
 }
 
 ULONG EventHandler::Release() {
-    const ULONG count = --refCount;
+    const ULONG count = --refCount_;
     if (count == 0)
         delete this;
     return count;

@@ -133,7 +133,7 @@ class EventHandler final : public IEventHandler {
 
   private:
     ~EventHandler() = default;
-    std::atomic<ULONG> refCount{1};
+    std::atomic<ULONG> refCount_{1};
     const automation::EventSink sink_;
 };
 

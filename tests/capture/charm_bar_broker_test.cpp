@@ -99,7 +99,7 @@ TEST_F(Broker, CaptureOffRecordsTheCharmBarButShowsNoOverlay) {
 }
 
 TEST_F(Broker, CharmBarClosingDismissesTheOverlay) {
-    broker->ShowOrDismissThreadWindow();
+    broker->showOrDismissThreadWindow();
     fake::ui().threadsStart = false; // keep the overlay "running": drive its steps by hand below
     fake::ui().sink(event(automation::kWindowOpenedEvent, u"Charm Bar"));
     EXPECT_EQ(broker->charmBarWindow(), kCharmBar); // recorded, no second overlay
@@ -112,7 +112,7 @@ TEST_F(Broker, CharmBarClosingDismissesTheOverlay) {
 // test sends it pointer messages directly.
 TEST_F(Broker, TouchPointsAreForwardedAndPenInputIsNot) {
     fake::ui().touchPointers[7] = {120, -30};
-    broker->ShowOrDismissThreadWindow();
+    broker->showOrDismissThreadWindow();
     const auto overlay = runOverlay();
     ASSERT_NE(overlay, 0u);
     touch(overlay, sc::msg::kPointerDown, 7);
@@ -125,7 +125,7 @@ TEST_F(Broker, TouchPointsAreForwardedAndPenInputIsNot) {
 TEST_F(Broker, ShutDownReleasesTheWatchOnceAndStartsNothingAfter) {
     broker->shutDown();
     EXPECT_EQ(fake::ui().watchesStopped, 1);
-    EXPECT_FALSE(broker->CreateThreadWindow(false));
+    EXPECT_FALSE(broker->createThreadWindow(false));
     broker->shutDown();
     EXPECT_EQ(fake::ui().watchesStopped, 1);
 }

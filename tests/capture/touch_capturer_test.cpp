@@ -28,7 +28,7 @@ class Capturer : public testing::Test {
             return !name.empty();
         };
         core = std::make_shared<CapturerCore>(hooks);
-        core->CapturerThreadProc(); // the fake loop returns at once; the window stays
+        core->capturerThreadProc(); // the fake loop returns at once; the window stays
         window = core->window();
         ASSERT_NE(window, 0u);
     }
@@ -183,7 +183,7 @@ TEST(TouchCapturer, RequestsMadeBeforeASlowWindowExistsAreHandledOnceItDoes) {
     fake::ui().threadsStart = true;
     sc::TouchCapturer capturer{sc::StrokeHooks{}}; // the thread has not run when the wait is over
     ASSERT_NE(capturer.broker(), nullptr);
-    EXPECT_FALSE(capturer.broker()->ShowOrDismissThreadWindow()); // no receiver for points yet
+    EXPECT_FALSE(capturer.broker()->showOrDismissThreadWindow()); // no receiver for points yet
     testing::internal::CaptureStdout();
     capturer.setHotKey(true, 'K');
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "setHotKey : 1 , K\nhot_key_in_use : 0\n");
@@ -192,7 +192,7 @@ TEST(TouchCapturer, RequestsMadeBeforeASlowWindowExistsAreHandledOnceItDoes) {
     ASSERT_NE(capturer.window(), 0u);
     fake::deliverPosted();
     EXPECT_EQ(fake::ui().registeredKey, static_cast<std::uint32_t>('K'));
-    EXPECT_TRUE(capturer.broker()->ShowOrDismissThreadWindow());
+    EXPECT_TRUE(capturer.broker()->showOrDismissThreadWindow());
     EXPECT_EQ(capturer.broker()->overlayPhase(), sc::OverlayPhase::Starting);
 }
 

@@ -133,7 +133,7 @@ class Overlay : public testing::Test {
         waitFor([] { return FindWindowW(L"TouchOverlay", nullptr) == nullptr; });
     }
     HWND show() {
-        broker->ShowOrDismissThreadWindow();
+        broker->showOrDismissThreadWindow();
         EXPECT_TRUE(waitFor([this] { return broker->overlayPhase() == OverlayPhase::Shown; }));
         return reinterpret_cast<HWND>(broker->overlayWindow());
     }
@@ -197,7 +197,7 @@ TEST_F(Overlay, SecondPressWhileTouchingWaitsForTheTouchToPause) {
     PostMessageW(overlay, WM_POINTERDOWN, 1, 0);
     ASSERT_TRUE(queue.hold());
     ASSERT_EQ(queue.count(WM_POINTERDOWN, overlay), 1u);
-    broker->ShowOrDismissThreadWindow();
+    broker->showOrDismissThreadWindow();
     EXPECT_EQ(broker->overlayPhase(), OverlayPhase::Pending);
     // Touch keeps coming every 30 ms: the overlay stays. The updates queue up at once and the overlay's own
     // thread takes them 30 ms apart, so no stall of this thread can open a gap longer than the timer.
@@ -219,7 +219,7 @@ TEST_F(Overlay, SecondPressWhileTouchingWaitsForTheTouchToPause) {
 
 TEST_F(Overlay, SecondPressBeforeAnyTouchClosesAtOnce) {
     HWND overlay = show();
-    broker->ShowOrDismissThreadWindow();
+    broker->showOrDismissThreadWindow();
     EXPECT_TRUE(gone(overlay));
 }
 
