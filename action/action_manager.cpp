@@ -17,7 +17,7 @@ namespace sc {
 ActionManager::ActionManager(std::u16string_view folder)
     : shared_(kActionMutexName, u"actions", folder),
       switchFilePath_(std::u16string(folder) + u"\\action.configure_v2"),
-      bindingFilePath_(std::u16string(folder) + u"\\gestureToAction.configure_v2") {
+      bindingFilePath_(std::u16string(folder) + u"\\gestureToAction.configure_v2"), folder_(folder) {
     // Conversion and first-time creation write files, so they are ordered with other processes too;
     // without the mutex the reads still go ahead.
     MutexHold hold(shared_.mutex());

@@ -83,6 +83,9 @@ class ActionManager {
     // it, or when the store's rewrite failed.
     bool removeCustomAction(std::u16string_view key);
 
+    // The configuration folder the manager was opened on.
+    const std::u16string& folder() const { return folder_; }
+
   private:
     using Bindings = std::map<std::u16string, std::u16string, std::less<>>;
     using Switches = std::map<std::u16string, std::uint8_t, std::less<>>;
@@ -102,6 +105,7 @@ class ActionManager {
     SharedFolder shared_;
     std::u16string switchFilePath_;
     std::u16string bindingFilePath_;
+    std::u16string folder_;
     Bindings bindings_;
     Switches switches_;
     std::unique_ptr<CustomActionStore> store_;

@@ -154,6 +154,23 @@ int removeGesture(Context& ctx, const std::string& gesture) {
     return 0;
 }
 
+// export and import: the whole configuration (both folders) as one settings file.
+int transfer(Context& ctx, const std::string& command, const std::string& file) {
+    ctx.openGestures();
+    ctx.openActions();
+    const text path = fromUtf8(file);
+    const bool exporting = command == "export";
+    const int ok = exporting ? ctx.lib.StrokecastExportSettings(path.c_str())
+                             : ctx.lib.StrokecastImportSettings(path.c_str());
+    ctx.lib.CloseActionNanager();
+    ctx.lib.CloseGestureManager();
+    if (ok != 1)
+        return failWithCause(ctx,
+                             exporting ? "settings not exported" : "settings not imported, nothing changed");
+    std::printf(exporting ? "exported to %s\n" : "imported %s\n", file.c_str());
+    return 0;
+}
+
 } // namespace
 
 int actionCommand(Context& ctx, const std::string& command, const Args& args) {
@@ -172,6 +189,8 @@ int actionCommand(Context& ctx, const std::string& command, const Args& args) {
         return custom(ctx, args);
     if (command == "remove")
         return args.size() == 1 ? removeGesture(ctx, args[0]) : fail("usage: remove GESTURE");
+    if (command == "export" || command == "import")
+        return args.size() == 1 ? transfer(ctx, command, args[0]) : fail("usage: " + command + " FILE");
     return -1;
 }
 

@@ -181,7 +181,20 @@
     /* reports GUARDED. Meant for POWEROFF, REBOOT, LOGOFF and EMPTYRECYLEBIN. Kept for the life of the */         \
     /* action manager; minScore 0 removes the guard. Returns 1 when set; 0 for a null action, a negative */       \
     /* or NaN score, or no action manager open. */                                                                \
-    X(int32_t, StrokecastSetActionGuard, (const sc_char* action, double minScore))
+    X(int32_t, StrokecastSetActionGuard, (const sc_char* action, double minScore))                                \
+    /* ---- settings file ---- */                                                                                 \
+    /* Writes every user template, binding, switch ("GLOBAL" included) and custom action of the open */           \
+    /* managers' folders to path as one settings file (UTF-16LE, replaced whole; see docs/files.md). Reads */     \
+    /* the folders' files under their mutexes. Returns 1 when written; 0, with a StrokecastLastError line, */     \
+    /* when path is null, a manager is not open, a mutex cannot be taken or the file cannot be written. */        \
+    X(int32_t, StrokecastExportSettings, (const sc_char* path))                                                   \
+    /* Replaces every user template, binding, switch and custom action by those of the settings file at */        \
+    /* path (not added to them). The whole file is checked first; the files are then replaced under both */       \
+    /* folders' mutexes, and when any write fails every file gets its old bytes back. Other processes */          \
+    /* sharing the folders see the import on their next call. Returns 1 when imported; 0, with nothing */         \
+    /* changed and a StrokecastLastError line (naming the bad line of a malformed file), when path is */          \
+    /* null, a manager is not open, the file is unreadable or malformed, or a write failed. */                    \
+    X(int32_t, StrokecastImportSettings, (const sc_char* path))
 /* clang-format on */
 
 #endif /* STROKECAST_EXPORTS_H */

@@ -161,5 +161,13 @@ namespace Strokecast
         [DllImport(Library, EntryPoint = "StrokecastSetActionGuard", CharSet = CharSet.Unicode,
                    CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
         public static extern int StrokecastSetActionGuard(string action, double minScore);
+
+        [DllImport(Library, EntryPoint = "StrokecastExportSettings", CharSet = CharSet.Unicode,
+                   CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+        public static extern int StrokecastExportSettings(string path);
+
+        [DllImport(Library, EntryPoint = "StrokecastImportSettings", CharSet = CharSet.Unicode,
+                   CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+        public static extern int StrokecastImportSettings(string path);
     }
 }

@@ -49,6 +49,8 @@ SIGNATURES = {
     "StrokecastSetStrokeSink": (None, [StrokeSink, ctypes.c_void_p]),
     "StrokecastSetCaptureMode": (ctypes.c_int32, [ctypes.c_int32]),
     "StrokecastSetActionGuard": (ctypes.c_int32, [_text, ctypes.c_double]),
+    "StrokecastExportSettings": (ctypes.c_int32, [_text]),
+    "StrokecastImportSettings": (ctypes.c_int32, [_text]),
 }
 
 
