@@ -1,0 +1,300 @@
+// Strokecast Settings driven as a person drives it: the window found, a stroke drawn on its canvas with
+// SendInput, named, saved and bound, then checked through the engine's own files and exports.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/settings/ids.h"
+#include "tests/win32/dll_loader.h"
+
+namespace {
+
+using sctest::readBytes;
+
+// Generous: a loaded machine may take seconds to start a Wine process or repaint a window.
+constexpr DWORD kDeadlineMs = 60000;
+
+bool waitFor(const std::function<bool()>& condition, DWORD deadline = kDeadlineMs) {
+    const ULONGLONG end = GetTickCount64() + deadline;
+    while (!condition()) {
+        if (GetTickCount64() > end)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+struct Program {
+    PROCESS_INFORMATION info{};
+    HWND window = nullptr;
+
+    bool start(const std::wstring& arguments) {
+        std::wstring command = L"\"" + sctest::exeFolder() + L"strokecast-settings.exe\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info))
+            return false;
+        return waitFor([&] {
+            window = nullptr;
+            EnumWindows(
+                [](HWND w, LPARAM self) -> BOOL {
+                    auto* p = reinterpret_cast<Program*>(self);
+                    DWORD pid = 0;
+                    GetWindowThreadProcessId(w, &pid);
+                    wchar_t cls[64] = {};
+                    GetClassNameW(w, cls, 64);
+                    if (pid == p->info.dwProcessId && std::wstring(cls) == SETTINGS_WINDOW_CLASS &&
+                        IsWindowVisible(w)) {
+                        p->window = w;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(this));
+            return window != nullptr;
+        });
+    }
+    // A window of this process with the class, or null.
+    HWND topLevel(const wchar_t* cls) const {
+        struct Search {
+            DWORD pid;
+            const wchar_t* cls;
+            HWND found;
+        } search{info.dwProcessId, cls, nullptr};
+        EnumWindows(
+            [](HWND w, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                wchar_t name[64] = {};
+                GetClassNameW(w, name, 64);
+                if (pid == s->pid && std::wstring(name) == s->cls && IsWindowVisible(w)) {
+                    s->found = w;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    DWORD close() {
+        if (window)
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        DWORD code = 0xDEAD;
+        if (info.hProcess) {
+            if (WaitForSingleObject(info.hProcess, kDeadlineMs) != WAIT_OBJECT_0)
+                TerminateProcess(info.hProcess, 0xDEAD);
+            GetExitCodeProcess(info.hProcess, &code);
+            CloseHandle(info.hProcess);
+            CloseHandle(info.hThread);
+            info = {};
+        }
+        return code;
+    }
+    ~Program() { close(); }
+};
+
+HWND control(HWND parent, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND w, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (GetDlgCtrlID(w) == s->id) {
+                s->found = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring textOf(HWND window) {
+    wchar_t text[4096] = {};
+    GetWindowTextW(window, text, 4096);
+    return text;
+}
+
+// Drags the mouse through the points, given in the canvas's own pixels, with the left button down.
+void drawOn(HWND canvas, const std::vector<POINT>& points) {
+    const auto at = [&](POINT p) {
+        ClientToScreen(canvas, &p);
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        return input;
+    };
+    std::vector<INPUT> inputs;
+    inputs.push_back(at(points[0]));
+    INPUT down = at(points[0]);
+    down.mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    inputs.push_back(down);
+    // Several moves per segment, as a hand's drag arrives.
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        for (int step = 1; step <= 8; ++step) {
+            const POINT p{points[i - 1].x + (points[i].x - points[i - 1].x) * step / 8,
+                          points[i - 1].y + (points[i].y - points[i - 1].y) * step / 8};
+            inputs.push_back(at(p));
+        }
+    }
+    INPUT up = at(points.back());
+    up.mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    inputs.push_back(up);
+    for (INPUT& input : inputs)
+        ASSERT_EQ(SendInput(1, &input, sizeof(INPUT)), 1u);
+}
+
+class SettingsProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = sctest::freshTempFolder(L"settings");
+        defaults = sctest::exeFolder() + L"default_gestures.configure";
+    }
+    void TearDown() override { closeEngine(); }
+    void openEngine() {
+        SC_FN(OpenGestureManager)(defaults.c_str(), folder.c_str());
+        SC_FN(OpenActionManager)(folder.c_str());
+    }
+    static void closeEngine() {
+        SC_FN(CloseActionNanager)();
+        SC_FN(CloseGestureManager)();
+    }
+    static std::wstring actionOf(const wchar_t* gesture) {
+        wchar_t action[256] = {};
+        return SC_FN(GetActionOfGesture)(gesture, action, 256) > 0 ? action : L"(none)";
+    }
+    std::wstring path(const wchar_t* file) const { return folder + L"\\" + file; }
+    bool startOnRecordPage(Program& program, const std::wstring& extra = L"") {
+        if (!program.start(L"--user-folder \"" + folder + L"\"" + extra))
+            return false;
+        PostMessageW(program.window, WM_COMMAND, IDM_PAGE_FIRST + PAGE_RECORD, 0);
+        canvas = control(program.window, IDC_RECORD_CANVAS);
+        similarity = control(program.window, IDC_SIMILARITY);
+        return canvas && similarity && waitFor([&] { return IsWindowVisible(canvas) != FALSE; });
+    }
+    // Draws on the record canvas and waits for the similarity check's verdict on it.
+    void drawAndWait(Program& program, const std::vector<POINT>& points) {
+        const std::wstring before = textOf(similarity);
+        SetForegroundWindow(program.window);
+        drawOn(canvas, points);
+        ASSERT_TRUE(waitFor([&] { return textOf(similarity) != before; })) << "no verdict on the stroke";
+    }
+
+    std::wstring folder, defaults;
+    HWND canvas = nullptr, similarity = nullptr;
+};
+
+// Five corners no shipped gesture is near.
+const std::vector<POINT> kZigzag = {{20, 20}, {95, 95}, {170, 20}, {245, 95}, {320, 20}};
+
+TEST_F(SettingsProgramTest, ADrawnStrokeIsNamedSavedAndBoundInTheEnginesFiles) {
+    Program program;
+    ASSERT_TRUE(startOnRecordPage(program));
+    drawAndWait(program, kZigzag);
+    EXPECT_EQ(textOf(similarity).find(L"Warning"), std::wstring::npos) << "unexpected warning";
+    SendMessageW(control(program.window, IDC_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"zigzag"));
+    HWND save = control(program.window, IDC_SAVE);
+    ASSERT_TRUE(waitFor([&] { return IsWindowEnabled(save) != FALSE; }));
+    PostMessageW(save, BM_CLICK, 0, 0);
+
+    openEngine();
+    ASSERT_TRUE(waitFor([&] { return SC_FN(CheckNameExist)(L"zigzag") == 1; }))
+        << "the gesture was not stored";
+    const std::string stored = readBytes(path(L"MyGesture.configure"));
+    EXPECT_EQ(stored.substr(0, 14), sctest::utf16le(L"zigzag,"));
+    // The stored template names the same drawing again.
+    const uint16_t replay[] = {30, 30, 105, 105, 180, 30, 255, 105, 330, 30, 0};
+    wchar_t name[64] = {};
+    ASSERT_GT(SC_FN(recognizeGesture)(replay, name, 64), 0);
+    EXPECT_STREQ(name, L"zigzag");
+
+    // Saving shows the gesture list with the new gesture selected: bind it to Copy.
+    HWND bind = control(program.window, IDC_BIND);
+    ASSERT_TRUE(waitFor([&] { return IsWindowVisible(bind) && IsWindowEnabled(bind); }));
+    PostMessageW(bind, BM_CLICK, 0, 0);
+    HWND picker = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (picker = program.topLevel(SETTINGS_BIND_CLASS)) != nullptr; }));
+    SendMessageW(control(picker, IDC_BIND_FILTER), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"CTRL_C"));
+    HWND ok = control(picker, IDOK);
+    ASSERT_TRUE(waitFor([&] { return IsWindowEnabled(ok) != FALSE; }));
+    PostMessageW(ok, BM_CLICK, 0, 0);
+    ASSERT_TRUE(waitFor([&] { return actionOf(L"zigzag") == L"CTRL_C"; })) << "the binding was not stored";
+    EXPECT_NE(readBytes(path(L"gestureToAction.configure_v2")).find(sctest::utf16le(L"\nzigzag,CTRL_C\n")),
+              std::string::npos);
+    EXPECT_EQ(SC_FN(GetGestureSwitch)(L"zigzag"), 1);
+    HWND status = control(program.window, IDC_STATUS);
+    EXPECT_TRUE(waitFor([&] { return textOf(status).find(L"Copy (Ctrl+C)") != std::wstring::npos; }))
+        << "status: " << testing::PrintToString(std::string(textOf(status).begin(), textOf(status).end()));
+
+    // A change made elsewhere shows in the program: the gesture list reads the engine again.
+    ASSERT_EQ(SC_FN(SetGestureSwitch)(L"GLOBAL", 1), 1);
+    PostMessageW(program.window, WM_COMMAND, IDM_PAGE_FIRST + PAGE_GESTURES, 0);
+    HWND global = control(program.window, IDC_GLOBAL);
+    EXPECT_TRUE(waitFor([&] { return SendMessageW(global, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
+    EXPECT_EQ(program.close(), 0u);
+}
+
+TEST_F(SettingsProgramTest, AStrokeLikeAShippedGestureIsWarnedAboutBeforeSaving) {
+    Program program;
+    ASSERT_TRUE(startOnRecordPage(program));
+    // The shipped "V": down to the right, then up to the right.
+    drawAndWait(program, {{40, 30}, {110, 200}, {180, 30}});
+    const std::wstring warning = textOf(similarity);
+    EXPECT_NE(warning.find(L"Warning"), std::wstring::npos);
+    EXPECT_NE(warning.find(L"\u201CV\u201D"), std::wstring::npos);
+    SendMessageW(control(program.window, IDC_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"vee"));
+    HWND anyway = control(program.window, IDC_SAVE_ANYWAY);
+    ASSERT_TRUE(waitFor([&] { return IsWindowEnabled(anyway) != FALSE; }));
+    EXPECT_FALSE(IsWindowEnabled(control(program.window, IDC_SAVE)));
+    // The name field refuses what the engine refuses.
+    SendMessageW(control(program.window, IDC_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"v,e"));
+    EXPECT_TRUE(waitFor([&] { return IsWindowEnabled(anyway) == FALSE; }));
+    EXPECT_NE(textOf(control(program.window, IDC_NAME_HINT)).find(L"comma"), std::wstring::npos);
+    EXPECT_EQ(program.close(), 0u);
+    EXPECT_FALSE(sctest::exists(path(L"MyGesture.configure")));
+}
+
+TEST_F(SettingsProgramTest, ABadSettingsFileIsRefusedWithItsLineAndChangesNothing) {
+    openEngine();
+    const uint16_t stroke[] = {20, 20, 95, 95, 170, 20, 245, 95, 320, 20, 0};
+    ASSERT_EQ(SC_FN(AddOneGesture)(L"zigzag", stroke), 1);
+    ASSERT_EQ(SC_FN(SetGestureToAction)(L"zigzag", L"CTRL_C"), 1);
+    closeEngine();
+    const wchar_t* files[] = {L"MyGesture.configure", L"gestureToAction.configure_v2",
+                              L"action.configure_v2"};
+    std::vector<std::string> before;
+    for (const wchar_t* f : files)
+        before.push_back(readBytes(path(f)));
+    sctest::writeBytes(path(L"bad.settings"),
+                       sctest::utf16le(L"Strokecast settings 1\n[gestures]\nother,1,2,3\n[bindings]\n"));
+
+    Program program;
+    ASSERT_TRUE(
+        program.start(L"--user-folder \"" + folder + L"\" --import \"" + path(L"bad.settings") + L"\""));
+    // First the question, then the refusal: both are message boxes over the window.
+    for (const wchar_t* expected : {L"replaces all your", L"line 3"}) {
+        HWND box = nullptr;
+        ASSERT_TRUE(waitFor([&] {
+            box = program.topLevel(L"#32770");
+            return box && textOf(control(box, 0xFFFF)).find(expected) != std::wstring::npos;
+        })) << "no message box saying what was expected";
+        PostMessageW(control(box, IDOK), BM_CLICK, 0, 0);
+        ASSERT_TRUE(waitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }));
+    }
+    EXPECT_EQ(program.close(), 0u);
+    for (std::size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(readBytes(path(files[i])), before[i]) << "file " << i << " changed";
+}
+
+} // namespace
