@@ -54,8 +54,9 @@ def check_versioninfo(path, version):
     return problems
 
 
-def check_archive(zip_path, tree):
-    """The archive holds exactly the installed tree's files under one top folder."""
+def check_archive(zip_path, tree, required=()):
+    """The archive holds exactly the installed tree's files under one top folder, the required ones among
+    them (the programs a person runs, which an install rule could drop without anything else noticing)."""
     tree = pathlib.Path(tree)
     installed = sorted(str(p.relative_to(tree)) for p in tree.rglob("*") if p.is_file() or p.is_symlink())
     with zipfile.ZipFile(zip_path) as z:
@@ -64,6 +65,9 @@ def check_archive(zip_path, tree):
     if len(top) != 1:
         return [f"{zip_path}: top folders {sorted(top)}"]
     listed = sorted(n.split("/", 1)[1] for n in names)
+    missing = [f for f in required if f not in listed]
+    if missing:
+        return [f"{zip_path}: lacks {missing}"]
     if listed != installed:
         return [f"{zip_path}: only in archive {sorted(set(listed) - set(installed))}, "
                 f"only installed {sorted(set(installed) - set(listed))}"]
@@ -84,7 +88,7 @@ def main(argv):
     if command == "versioninfo":
         problems = [p for f in args[1:] for p in check_versioninfo(f, args[0])]
     elif command == "archive":
-        problems = check_archive(args[0], args[1])
+        problems = check_archive(args[0], args[1], args[2:])
     elif command == "header":
         problems = check_header(args[0], args[1])
     else:
