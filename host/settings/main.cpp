@@ -44,15 +44,23 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         const std::wstring arg = args[i];
         if (arg == L"--user-folder" && i + 1 < count) {
             options.userFolder = args[++i];
+        } else if (arg == L"--page" && i + 1 < count) {
+            const std::wstring page = args[++i];
+            const wchar_t* pages[] = {L"gestures", L"record", L"try", L"resident"};
+            for (int p = 0; p < 4; ++p)
+                if (page == pages[p])
+                    options.page = p;
+            if (options.page < 0)
+                problem = L"--page is gestures, record, try or resident.";
         } else if (arg == L"--import" && i + 1 < count) {
             options.importFile = args[++i];
         } else if (arg == L"--stroke" && i + 1 < count) {
             if (!parseStroke(args[++i], options.stroke))
                 problem = L"--stroke takes x,y,x,y,... with at least two points, each value 1 to 65535.";
         } else {
-            problem =
-                L"Unknown option " + arg +
-                L".\n\nstrokecast-settings [--user-folder FOLDER] [--stroke x,y,x,y,...] [--import FILE]";
+            problem = L"Unknown option " + arg +
+                      L".\n\nstrokecast-settings [--user-folder FOLDER] [--page "
+                      L"gestures|record|try|resident]\n    [--stroke x,y,x,y,...] [--import FILE]";
         }
     }
     LocalFree(args);

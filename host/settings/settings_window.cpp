@@ -131,6 +131,9 @@ void refreshGestures(App& app, const std::wstring& select = L"") {
         if (name == keep)
             selectRow = static_cast<int>(i);
     }
+    // A list with nothing selected gives the keyboard and the buttons nothing to act on.
+    if (selectRow < 0 && !app.rows.empty())
+        selectRow = 0;
     if (selectRow >= 0) {
         ListView_SetItemState(app.list, selectRow, LVIS_SELECTED | LVIS_FOCUSED,
                               LVIS_SELECTED | LVIS_FOCUSED);
@@ -769,15 +772,19 @@ int runSettings(HINSTANCE instance, const StartOptions& options) {
         return 1;
     }
     showPage(app, PAGE_GESTURES);
-    if (!options.stroke.empty()) {
+    checkRecording(app);
+    if (!options.stroke.empty() && options.page == PAGE_TRY) {
+        showPage(app, PAGE_TRY);
+        setCanvasStroke(app.tryCanvas, options.stroke);
+        tryStroke(app, options.stroke);
+    } else if (!options.stroke.empty()) {
         showPage(app, PAGE_RECORD);
         setCanvasStroke(app.recordCanvas, options.stroke);
         app.recorded = options.stroke;
         checkRecording(app);
-        setStatus(app, L"A stroke of " + strokeSummary(options.stroke) +
-                           L" from the resident: name it and save it.");
+        setStatus(app, L"A stroke of " + strokeSummary(options.stroke) + L" to record: name it and save it.");
     } else {
-        checkRecording(app);
+        showPage(app, options.page >= 0 ? options.page : PAGE_GESTURES);
         setStatus(app, L"Settings folder: " + options.userFolder);
     }
     ShowWindow(window, SW_SHOWNORMAL);
