@@ -90,7 +90,7 @@ void load(Picker& p, int size) {
         } else if (startsWith(action, kMetroPrefix)) {
             e.kind = L"App";
         } else {
-            e.kind = isDestructive(action) ? L"Built-in (asks for a sure stroke)" : L"Built-in";
+            e.kind = isDestructive(action) ? L"Built-in: cannot be undone" : L"Built-in";
         }
         if (!e.kind.starts_with(L"Built-in"))
             e.image = addPicture(p, actionPicture(engine, action, size));

@@ -120,7 +120,7 @@ void refreshGestures(App& app, const std::wstring& select = L"") {
         item.iImage = addPicture(app.pictures, trackPicture(app.engine.track(name), size, app.dpi));
         ListView_InsertItem(app.list, &item);
         LVITEMW sub{};
-        sub.mask = LVIF_TEXT | LVIF_IMAGE;
+        sub.mask = action.empty() ? LVIF_TEXT : LVIF_TEXT | LVIF_IMAGE;
         sub.iItem = static_cast<int>(i);
         sub.iSubItem = 1;
         sub.pszText = const_cast<wchar_t*>(label.c_str());
@@ -511,6 +511,8 @@ void createControls(App& app) {
                                        0, 0, 10, 10, main, nullptr, GetModuleHandleW(nullptr), nullptr);
     }
     app.status = child(main, L"STATIC", L"", SS_LEFT | SS_ENDELLIPSIS | SS_NOPREFIX, IDC_STATUS);
+    // The tab control draws its frame behind the pages, which paint their own background over its body.
+    SetWindowPos(app.tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     HWND g = app.pages[PAGE_GESTURES];
     app.global = child(g, WC_BUTTONW, L"Gestures on/off", WS_TABSTOP | BS_AUTOCHECKBOX, IDC_GLOBAL);

@@ -118,6 +118,13 @@ HWND control(HWND parent, int id) {
     return search.found;
 }
 
+std::string narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text)
+        out += c < 128 ? static_cast<char>(c) : '?';
+    return out;
+}
+
 std::wstring textOf(HWND window) {
     wchar_t text[4096] = {};
     GetWindowTextW(window, text, 4096);
@@ -195,29 +202,29 @@ class SettingsProgramTest : public ::testing::Test {
     HWND canvas = nullptr, similarity = nullptr;
 };
 
-// Five corners no shipped gesture is near.
-const std::vector<POINT> kZigzag = {{20, 20}, {95, 95}, {170, 20}, {245, 95}, {320, 20}};
+// A squared "S" (from the top right), which no shipped gesture is near.
+const std::vector<POINT> kSquareS = {{200, 20}, {20, 20}, {20, 120}, {200, 120}, {200, 220}, {20, 220}};
 
 TEST_F(SettingsProgramTest, ADrawnStrokeIsNamedSavedAndBoundInTheEnginesFiles) {
     Program program;
     ASSERT_TRUE(startOnRecordPage(program));
-    drawAndWait(program, kZigzag);
-    EXPECT_EQ(textOf(similarity).find(L"Warning"), std::wstring::npos) << "unexpected warning";
-    SendMessageW(control(program.window, IDC_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"zigzag"));
+    drawAndWait(program, kSquareS);
+    EXPECT_EQ(textOf(similarity).find(L"Warning"), std::wstring::npos) << narrow(textOf(similarity));
+    SendMessageW(control(program.window, IDC_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"squares"));
     HWND save = control(program.window, IDC_SAVE);
     ASSERT_TRUE(waitFor([&] { return IsWindowEnabled(save) != FALSE; }));
     PostMessageW(save, BM_CLICK, 0, 0);
 
     openEngine();
-    ASSERT_TRUE(waitFor([&] { return SC_FN(CheckNameExist)(L"zigzag") == 1; }))
+    ASSERT_TRUE(waitFor([&] { return SC_FN(CheckNameExist)(L"squares") == 1; }))
         << "the gesture was not stored";
     const std::string stored = readBytes(path(L"MyGesture.configure"));
-    EXPECT_EQ(stored.substr(0, 14), sctest::utf16le(L"zigzag,"));
+    EXPECT_EQ(stored.substr(0, 16), sctest::utf16le(L"squares,"));
     // The stored template names the same drawing again.
-    const uint16_t replay[] = {30, 30, 105, 105, 180, 30, 255, 105, 330, 30, 0};
+    const uint16_t replay[] = {210, 30, 30, 30, 30, 130, 210, 130, 210, 230, 30, 230, 0};
     wchar_t name[64] = {};
     ASSERT_GT(SC_FN(recognizeGesture)(replay, name, 64), 0);
-    EXPECT_STREQ(name, L"zigzag");
+    EXPECT_STREQ(name, L"squares");
 
     // Saving shows the gesture list with the new gesture selected: bind it to Copy.
     HWND bind = control(program.window, IDC_BIND);
@@ -229,13 +236,13 @@ TEST_F(SettingsProgramTest, ADrawnStrokeIsNamedSavedAndBoundInTheEnginesFiles) {
     HWND ok = control(picker, IDOK);
     ASSERT_TRUE(waitFor([&] { return IsWindowEnabled(ok) != FALSE; }));
     PostMessageW(ok, BM_CLICK, 0, 0);
-    ASSERT_TRUE(waitFor([&] { return actionOf(L"zigzag") == L"CTRL_C"; })) << "the binding was not stored";
-    EXPECT_NE(readBytes(path(L"gestureToAction.configure_v2")).find(sctest::utf16le(L"\nzigzag,CTRL_C\n")),
+    ASSERT_TRUE(waitFor([&] { return actionOf(L"squares") == L"CTRL_C"; })) << "the binding was not stored";
+    EXPECT_NE(readBytes(path(L"gestureToAction.configure_v2")).find(sctest::utf16le(L"\nsquares,CTRL_C\n")),
               std::string::npos);
-    EXPECT_EQ(SC_FN(GetGestureSwitch)(L"zigzag"), 1);
+    EXPECT_EQ(SC_FN(GetGestureSwitch)(L"squares"), 1);
     HWND status = control(program.window, IDC_STATUS);
     EXPECT_TRUE(waitFor([&] { return textOf(status).find(L"Copy (Ctrl+C)") != std::wstring::npos; }))
-        << "status: " << testing::PrintToString(std::string(textOf(status).begin(), textOf(status).end()));
+        << narrow(textOf(status));
 
     // A change made elsewhere shows in the program: the gesture list reads the engine again.
     ASSERT_EQ(SC_FN(SetGestureSwitch)(L"GLOBAL", 1), 1);
@@ -267,9 +274,9 @@ TEST_F(SettingsProgramTest, AStrokeLikeAShippedGestureIsWarnedAboutBeforeSaving)
 
 TEST_F(SettingsProgramTest, ABadSettingsFileIsRefusedWithItsLineAndChangesNothing) {
     openEngine();
-    const uint16_t stroke[] = {20, 20, 95, 95, 170, 20, 245, 95, 320, 20, 0};
-    ASSERT_EQ(SC_FN(AddOneGesture)(L"zigzag", stroke), 1);
-    ASSERT_EQ(SC_FN(SetGestureToAction)(L"zigzag", L"CTRL_C"), 1);
+    const uint16_t stroke[] = {200, 20, 20, 20, 20, 120, 200, 120, 200, 220, 20, 220, 0};
+    ASSERT_EQ(SC_FN(AddOneGesture)(L"squares", stroke), 1);
+    ASSERT_EQ(SC_FN(SetGestureToAction)(L"squares", L"CTRL_C"), 1);
     closeEngine();
     const wchar_t* files[] = {L"MyGesture.configure", L"gestureToAction.configure_v2",
                               L"action.configure_v2"};
