@@ -237,25 +237,27 @@ void tryStroke(App& app, const std::vector<uint16_t>& stroke) {
     const std::vector<Scored> ranked = app.engine.rank(stroke, kRankedNames);
     int row = 0;
     bool lineShown = false;
-    const auto addRow = [&](const std::wstring& name, const std::wstring& value) {
+    const auto addRow = [&](const std::wstring& name, const std::wstring& value, const std::wstring& runs) {
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = row;
         item.pszText = const_cast<wchar_t*>(name.c_str());
         ListView_InsertItem(app.ranking, &item);
         ListView_SetItemText(app.ranking, row, 1, const_cast<wchar_t*>(value.c_str()));
+        ListView_SetItemText(app.ranking, row, 2, const_cast<wchar_t*>(runs.c_str()));
         ++row;
     };
     const std::wstring line = L"\u2014 acceptance line \u2014";
     for (const Scored& s : ranked) {
         if (!lineShown && !(s.score > STROKECAST_ACCEPT_SCORE)) {
-            addRow(line, score(STROKECAST_ACCEPT_SCORE));
+            addRow(line, score(STROKECAST_ACCEPT_SCORE), L"");
             lineShown = true;
         }
-        addRow(s.name, score(s.score));
+        const std::wstring action = app.engine.actionOf(s.name);
+        addRow(s.name, score(s.score), action.empty() ? L"" : actionLabel(action));
     }
     if (!lineShown)
-        addRow(line, score(STROKECAST_ACCEPT_SCORE));
+        addRow(line, score(STROKECAST_ACCEPT_SCORE), L"");
 
     std::wstring text;
     if (ranked.empty()) {
@@ -466,8 +468,9 @@ void layoutPages(App& app) {
     place(app.ranking, x, 0, side, ph - verdictH - h - 2 * gap);
     place(app.verdict, x, ph - verdictH - h - gap, side, verdictH);
     place(app.tryClear, x, ph - h, scaled(100, d), h);
-    ListView_SetColumnWidth(app.ranking, 0, side * 6 / 10);
-    ListView_SetColumnWidth(app.ranking, 1, side * 4 / 10 - GetSystemMetricsForDpi(SM_CXVSCROLL, d) - 4);
+    ListView_SetColumnWidth(app.ranking, 0, side * 4 / 10);
+    ListView_SetColumnWidth(app.ranking, 1, side * 2 / 10);
+    ListView_SetColumnWidth(app.ranking, 2, side * 4 / 10 - GetSystemMetricsForDpi(SM_CXVSCROLL, d) - 4);
 
     app.resident.layout(pw, ph, d);
 }
@@ -552,8 +555,8 @@ void createControls(App& app) {
     app.ranking = child(t, WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER,
                         IDC_RANKING, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(app.ranking, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    const wchar_t* rankColumns[] = {L"Gesture", L"Score"};
-    for (int i = 0; i < 2; ++i) {
+    const wchar_t* rankColumns[] = {L"Gesture", L"Score", L"Bound to"};
+    for (int i = 0; i < 3; ++i) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         column.fmt = i == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -131,35 +133,36 @@ std::wstring textOf(HWND window) {
     return text;
 }
 
-// Drags the mouse through the points, given in the canvas's own pixels, with the left button down.
-void drawOn(HWND canvas, const std::vector<POINT>& points) {
-    const auto at = [&](POINT p) {
-        ClientToScreen(canvas, &p);
+// Drags the mouse through the points, given in the canvas's own pixels, with the left button down. Each
+// event waits until the cursor is there and the program has taken it: on a loaded machine a program
+// that falls behind gets only the latest of several mouse moves, as a slow program on Windows does.
+void drawOn(HANDLE process, HWND canvas, const std::vector<POINT>& points) {
+    const auto send = [process](DWORD flags, POINT screen) {
         INPUT input{};
         input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        return input;
+        input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = flags;
+        return SendInput(1, &input, sizeof(INPUT)) == 1 && WaitForInputIdle(process, kDeadlineMs) == 0;
     };
-    std::vector<INPUT> inputs;
-    inputs.push_back(at(points[0]));
-    INPUT down = at(points[0]);
-    down.mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    inputs.push_back(down);
+    const auto moveTo = [&](POINT p) {
+        ClientToScreen(canvas, &p);
+        if (!send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p))
+            return false;
+        return waitFor([&] {
+            POINT at{};
+            return GetCursorPos(&at) && at.x == p.x && at.y == p.y;
+        });
+    };
+    ASSERT_TRUE(moveTo(points[0]));
+    ASSERT_TRUE(send(MOUSEEVENTF_LEFTDOWN, {}));
     // Several moves per segment, as a hand's drag arrives.
     for (std::size_t i = 1; i < points.size(); ++i) {
-        for (int step = 1; step <= 8; ++step) {
-            const POINT p{points[i - 1].x + (points[i].x - points[i - 1].x) * step / 8,
-                          points[i - 1].y + (points[i].y - points[i - 1].y) * step / 8};
-            inputs.push_back(at(p));
-        }
+        for (int step = 1; step <= 8; ++step)
+            ASSERT_TRUE(moveTo({points[i - 1].x + (points[i].x - points[i - 1].x) * step / 8,
+                                points[i - 1].y + (points[i].y - points[i - 1].y) * step / 8}));
     }
-    INPUT up = at(points.back());
-    up.mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    inputs.push_back(up);
-    for (INPUT& input : inputs)
-        ASSERT_EQ(SendInput(1, &input, sizeof(INPUT)), 1u);
+    ASSERT_TRUE(send(MOUSEEVENTF_LEFTUP, {}));
 }
 
 class SettingsProgramTest : public ::testing::Test {
@@ -193,8 +196,10 @@ class SettingsProgramTest : public ::testing::Test {
     // Draws on the record canvas and waits for the similarity check's verdict on it.
     void drawAndWait(Program& program, const std::vector<POINT>& points) {
         const std::wstring before = textOf(similarity);
+        // Activation arrives late on a loaded machine, and taking it in mid-drag would end the stroke.
         SetForegroundWindow(program.window);
-        drawOn(canvas, points);
+        ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == program.window; }));
+        drawOn(program.info.hProcess, canvas, points);
         ASSERT_TRUE(waitFor([&] { return textOf(similarity) != before; })) << "no verdict on the stroke";
     }
 
@@ -259,7 +264,7 @@ TEST_F(SettingsProgramTest, AStrokeLikeAShippedGestureIsWarnedAboutBeforeSaving)
     drawAndWait(program, {{40, 30}, {110, 200}, {180, 30}});
     const std::wstring warning = textOf(similarity);
     EXPECT_NE(warning.find(L"Warning"), std::wstring::npos);
-    EXPECT_NE(warning.find(L"\u201CV\u201D"), std::wstring::npos);
+    EXPECT_NE(warning.find(L"\u201CV\u201D"), std::wstring::npos) << narrow(warning);
     SendMessageW(control(program.window, IDC_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"vee"));
     HWND anyway = control(program.window, IDC_SAVE_ANYWAY);
     ASSERT_TRUE(waitFor([&] { return IsWindowEnabled(anyway) != FALSE; }));
@@ -302,6 +307,39 @@ TEST_F(SettingsProgramTest, ABadSettingsFileIsRefusedWithItsLineAndChangesNothin
     EXPECT_EQ(program.close(), 0u);
     for (std::size_t i = 0; i < before.size(); ++i)
         EXPECT_EQ(readBytes(path(files[i])), before[i]) << "file " << i << " changed";
+}
+
+TEST_F(SettingsProgramTest, TheResidentPageStoresItsOptionsAndRefusesATakenHotKey) {
+    // Another program holds Ctrl+Alt+J.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'J'));
+    Program program;
+    ASSERT_TRUE(program.start(L"--user-folder \"" + folder + L"\" --page resident"));
+    HWND hotKey = control(program.window, IDC_HOTKEY);
+    HWND apply = control(program.window, IDC_RESIDENT_APPLY);
+    ASSERT_TRUE(waitFor([&] { return IsWindowVisible(hotKey) != FALSE; }));
+    const WORD ctrlAlt = HOTKEYF_CONTROL | HOTKEYF_ALT;
+    SendMessageW(hotKey, HKM_SETHOTKEY, MAKEWORD('J', ctrlAlt), 0);
+    PostMessageW(apply, BM_CLICK, 0, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        box = program.topLevel(L"#32770");
+        return box && textOf(control(box, 0xFFFF)).find(L"Ctrl+Alt+J is taken") != std::wstring::npos;
+    })) << "a taken hot key was not reported";
+    PostMessageW(control(box, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }));
+    EXPECT_FALSE(sctest::exists(path(L"resident.configure")));
+
+    SendMessageW(hotKey, HKM_SETHOTKEY, MAKEWORD('K', ctrlAlt), 0);
+    PostMessageW(control(program.window, IDC_SHOW_RESULTS), BM_CLICK, 0, 0);
+    ASSERT_TRUE(waitFor(
+        [&] { return SendMessageW(control(program.window, IDC_SHOW_RESULTS), BM_GETCHECK, 0, 0) == 0; }));
+    PostMessageW(apply, BM_CLICK, 0, 0);
+    ASSERT_TRUE(waitFor([&] { return sctest::exists(path(L"resident.configure")); }));
+    const std::string options = readBytes(path(L"resident.configure"));
+    EXPECT_NE(options.find(sctest::utf16le(L"hotkey,Ctrl+Alt+K\n")), std::string::npos);
+    EXPECT_NE(options.find(sctest::utf16le(L"show_results,0\n")), std::string::npos);
+    EXPECT_EQ(program.close(), 0u);
+    UnregisterHotKey(nullptr, 1);
 }
 
 } // namespace
