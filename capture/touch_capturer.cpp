@@ -6,6 +6,18 @@
 #include "common/utf16.h"
 
 namespace sc {
+namespace {
+
+// RegisterHotKey's Alt and Ctrl: the only modifiers SetHotKey ever offered.
+constexpr std::uint32_t kCtrlAlt = 0x3;
+// A hot-key request's lParam: 0 registers Ctrl+Alt+wParam, 1 unregisters, this one registers the
+// modifiers in wParam's upper half with the key in its lower half.
+constexpr std::intptr_t kRegisterWithModifiers = 2;
+static_assert(sizeof(std::uintptr_t) == 8, "the modifiers travel in wParam's upper 32 bits");
+// Longer than any action the capturer thread runs between two messages takes.
+constexpr unsigned kAnswerWaitMs = 5000;
+
+} // namespace
 
 CapturerCore::CapturerCore(StrokeHooks hooks) : hooks_(std::move(hooks)) {}
 
@@ -141,6 +153,26 @@ void CapturerCore::handleHotKey(std::uintptr_t id) {
 }
 
 void CapturerCore::handleHotKeyRequest(WindowId window, std::uintptr_t wParam, std::intptr_t lParam) {
+    if (lParam == kRegisterWithModifiers) {
+        const auto modifiers = static_cast<std::uint32_t>(static_cast<std::uint64_t>(wParam) >> 32);
+        const auto key = static_cast<std::uint32_t>(wParam);
+        const bool had = hotKeyInUse_.exchange(false);
+        if (had)
+            platform::ui::unregisterHotKey(window);
+        std::uint32_t error = 0;
+        if (key == 0 || platform::ui::registerHotKey(window, modifiers, key, error)) {
+            hotKeyInUse_ = key != 0;
+            hotKeyModifiers_ = modifiers;
+            hotKey_ = key;
+            return;
+        }
+        hotKeyError_ = error;
+        hotKeyRefused_ = true;
+        std::uint32_t ignored = 0;
+        if (had && platform::ui::registerHotKey(window, hotKeyModifiers_, hotKey_, ignored))
+            hotKeyInUse_ = true;
+        return;
+    }
     if (lParam == 1) {
         // Nothing registered (a failed or not yet handled registration): nothing to give back.
         if (!hotKeyInUse_)
@@ -154,9 +186,11 @@ void CapturerCore::handleHotKeyRequest(WindowId window, std::uintptr_t wParam, s
     if (hotKeyInUse_.exchange(false))
         platform::ui::unregisterHotKey(window);
     std::uint32_t error = 0;
-    if (platform::ui::registerHotKey(window, static_cast<std::uint32_t>(wParam), error)) {
+    if (platform::ui::registerHotKey(window, kCtrlAlt, static_cast<std::uint32_t>(wParam), error)) {
         trace::line(u"set hot key success");
         hotKeyInUse_ = true;
+        hotKeyModifiers_ = kCtrlAlt;
+        hotKey_ = static_cast<std::uint32_t>(wParam);
     } else {
         trace::line(u"register hot key fail");
         console::line("last error : " + std::to_string(error));
@@ -196,6 +230,26 @@ void CapturerCore::setHotKey(bool enable, std::uint32_t key) {
         }
     }
     post(target, request.wParam, request.lParam);
+}
+
+bool CapturerCore::setHotKeyNow(std::uint32_t modifiers, std::uint32_t key, std::uint32_t& error) {
+    error = 0;
+    const WindowId window = waitForWindow(TouchCapturer::kOpenWait);
+    if (window == 0)
+        return false;
+    // The hot key must belong to the capturer thread, which alone sees its messages.
+    const std::uintptr_t wParam =
+        static_cast<std::uintptr_t>(static_cast<std::uint64_t>(modifiers) << 32 | key);
+    hotKeyRefused_ = false;
+    if (!platform::ui::sendMessage(window, msg::kCaptureHotKey, wParam, kRegisterWithModifiers,
+                                   kAnswerWaitMs))
+        return false;
+    if (hotKeyRefused_) {
+        error = hotKeyError_;
+        return false;
+    }
+    hotKeyRequested_ = key != 0;
+    return true;
 }
 
 TouchCapturer::TouchCapturer(StrokeHooks hooks) : core_(std::make_shared<CapturerCore>(std::move(hooks))) {

@@ -40,6 +40,10 @@ class CapturerCore : public std::enable_shared_from_this<CapturerCore> {
     // Does nothing once the thread has failed to make its window; a request made while the window is
     // still being made is posted as soon as it exists.
     void setHotKey(bool enable, std::uint32_t key);
+    // Registers modifiers+key on the capturer thread and returns once it did, or unregisters for key 0.
+    // A key that cannot be registered leaves the one registered before in place; false then, with the
+    // system's error code in `error` (0 when the capturer thread has no window or did not answer).
+    bool setHotKeyNow(std::uint32_t modifiers, std::uint32_t key, std::uint32_t& error);
     // The broker learns the capturer window as soon as both exist.
     void setBroker(std::shared_ptr<CharmBarBroker> broker);
 
@@ -76,6 +80,12 @@ class CapturerCore : public std::enable_shared_from_this<CapturerCore> {
         std::intptr_t lParam;
     };
     std::vector<Request> pendingHotKey_; // made before the window existed
+    // Capturer thread only: what is registered, so a refused change can put it back.
+    std::uint32_t hotKeyModifiers_ = 0;
+    std::uint32_t hotKey_ = 0;
+    // The last registration sent: refused or not, and the system's code, read by the sending thread.
+    std::atomic<bool> hotKeyRefused_{false};
+    std::atomic<std::uint32_t> hotKeyError_{0};
 };
 
 // One open capturer: opening starts the thread and waits briefly for its window; destruction closes.
@@ -92,6 +102,9 @@ class TouchCapturer {
 
     // Does nothing when the capturer thread could not make its window.
     void setHotKey(bool enable, std::uint32_t key);
+    bool setHotKeyNow(std::uint32_t modifiers, std::uint32_t key, std::uint32_t& error) {
+        return core_->setHotKeyNow(modifiers, key, error);
+    }
     // Does nothing without a broker (the capturer thread could not be started).
     void setCharmBarCaptureEnable(bool enable);
 

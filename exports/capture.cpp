@@ -4,9 +4,12 @@
 #include "action/action_manager.h"
 #include "capture/stroke_report.h"
 #include "capture/touch_capturer.h"
+#include "common/last_error.h"
+#include "common/utf16.h"
 #include "exports/boundary.h"
 #include "exports/instances.h"
 #include "gesture/gesture_manager.h"
+#include "platform/error.h"
 
 namespace sc {
 
@@ -33,6 +36,52 @@ StrokeHooks strokeHooks() {
         stroke_report::report(points, name, score, status);
     };
     return hooks;
+}
+
+constexpr std::uint32_t kHotKeyModifiers = 0xF; // Alt, Ctrl, Shift, Win
+constexpr std::uint32_t kHotKeyTaken = 1409;    // ERROR_HOTKEY_ALREADY_REGISTERED
+
+// "Ctrl+Alt+K" as a person reads it in a failure line.
+std::u16string hotKeyName(std::uint32_t modifiers, std::uint32_t key) {
+    std::u16string name;
+    if (modifiers & 0x2)
+        name += u"Ctrl+";
+    if (modifiers & 0x1)
+        name += u"Alt+";
+    if (modifiers & 0x4)
+        name += u"Shift+";
+    if (modifiers & 0x8)
+        name += u"Win+";
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+        name += static_cast<char16_t>(key);
+    else if (key >= 0x70 && key <= 0x87)
+        name += u"F" + utf16::fromUnsigned(key - 0x70 + 1);
+    else
+        name += u"key " + utf16::fromUnsigned(key);
+    return name;
+}
+
+int32_t setHotKeyEx(std::uint32_t modifiers, std::uint32_t key) {
+    if ((modifiers & ~kHotKeyModifiers) != 0) {
+        last_error::set(u"hot key modifiers " + utf16::fromUnsigned(modifiers) +
+                        u" hold more than Alt 1, Ctrl 2, Shift 4 and Win 8");
+        return 0;
+    }
+    std::uint32_t error = 0;
+    const int32_t done = touchCapturer.with(
+        -1, [&](TouchCapturer& capturer) { return capturer.setHotKeyNow(modifiers, key, error) ? 1 : 0; });
+    if (done == 1)
+        return 1;
+    const std::u16string name = hotKeyName(modifiers, key);
+    if (done == -1)
+        last_error::set(u"cannot register hot key " + name + u": the touch capturer is not open");
+    else if (error == kHotKeyTaken)
+        last_error::set(u"hot key " + name + u" is taken by another program (error 1409)");
+    else if (error == 0)
+        last_error::set(u"cannot register hot key " + name + u": the capture thread did not answer");
+    else
+        platform::failedWith(u"cannot register hot key", name, error);
+    return 0;
 }
 
 } // namespace
@@ -66,5 +115,9 @@ void STROKECAST_CALL SetHotKey(int32_t enable, uint32_t key) {
             return 0;
         });
     });
+}
+
+int32_t STROKECAST_CALL StrokecastSetHotKeyEx(uint32_t modifiers, uint32_t key) {
+    return sc::guarded<int32_t>(0, [&] { return sc::setHotKeyEx(modifiers, key); });
 }
 }

@@ -194,7 +194,15 @@
     /* sharing the folders see the import on their next call. Returns 1 when imported; 0, with nothing */         \
     /* changed and a StrokecastLastError line (naming the bad line of a malformed file), when path is */          \
     /* null, a manager is not open, the file is unreadable or malformed, or a write failed. */                    \
-    X(int32_t, StrokecastImportSettings, (const sc_char* path))
+    X(int32_t, StrokecastImportSettings, (const sc_char* path))                                                   \
+    /* ---- hot key ---- */                                                                                       \
+    /* Registers modifiers (Alt 1, Ctrl 2, Shift 4, Win 8, as RegisterHotKey takes them) with key (a */           \
+    /* virtual-key code) as the overlay's hot key in place of the one before, or unregisters it for key 0, */    \
+    /* and says whether that worked, which SetHotKey cannot. Returns 1 when registered (or unregistered); 0 */    \
+    /* when the touch capturer is not open, modifiers holds other bits, or the system refused the key: the */    \
+    /* hot key registered before then stays, and StrokecastLastError says why ("hot key Ctrl+Alt+K is */         \
+    /* taken by another program (error 1409)"). Waits for the capture thread, at most about 5 s. */              \
+    X(int32_t, StrokecastSetHotKeyEx, (uint32_t modifiers, uint32_t key))
 /* clang-format on */
 
 #endif /* STROKECAST_EXPORTS_H */

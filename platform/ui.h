@@ -39,6 +39,11 @@ void runMessageLoop();
 // Ends the calling thread's message loop once the current message is handled.
 void postQuit();
 bool postMessage(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+// Hands the message to the window's handler on the window's own thread and returns once it ran (at
+// once on that thread itself); false when the window is gone or its thread did not answer within
+// `milliseconds`.
+bool sendMessage(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                 unsigned milliseconds);
 bool destroyWindow(WindowId window);
 
 // A timer of the window whose expiry arrives as a timer message (wParam = id) through the handler;
@@ -46,8 +51,9 @@ bool destroyWindow(WindowId window);
 TimerId setTimer(WindowId window, TimerId id, unsigned milliseconds);
 void killTimer(WindowId window, TimerId id);
 
-// Hot key 0 of the window: Ctrl+Alt+key without auto-repeat. false with the system's error code.
-bool registerHotKey(WindowId window, std::uint32_t key, std::uint32_t& error);
+// Hot key 0 of the window: modifiers (Alt 1, Ctrl 2, Shift 4, Win 8) and key, without auto-repeat.
+// false with the system's error code.
+bool registerHotKey(WindowId window, std::uint32_t modifiers, std::uint32_t key, std::uint32_t& error);
 bool unregisterHotKey(WindowId window);
 
 } // namespace platform::ui

@@ -114,6 +114,12 @@ bool postMessage(WindowId window, unsigned message, std::uintptr_t wParam, std::
     return true;
 }
 
+bool sendMessage(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam, unsigned) {
+    if (!fake::ui().sendsAnswered)
+        return false;
+    return fake::send(window, message, wParam, lParam);
+}
+
 bool destroyWindow(WindowId window) {
     auto it = fake::ui().windows.find(window);
     if (it == fake::ui().windows.end())
@@ -139,13 +145,14 @@ void killTimer(WindowId window, TimerId id) {
     fake::ui().timers.erase({window, id});
 }
 
-bool registerHotKey(WindowId, std::uint32_t key, std::uint32_t& error) {
+bool registerHotKey(WindowId, std::uint32_t modifiers, std::uint32_t key, std::uint32_t& error) {
     fake::ui().hotKeyCalls.push_back("register " + std::to_string(key));
-    if (!fake::ui().registerSucceeds) {
+    if (!fake::ui().registerSucceeds || fake::ui().takenKeys.count({modifiers, key}) != 0) {
         error = fake::ui().registerError;
         return false;
     }
     fake::ui().registeredKey = key;
+    fake::ui().registeredModifiers = modifiers;
     return true;
 }
 

@@ -47,7 +47,10 @@ struct UiState {
     std::uint32_t registerError = 1409;
     bool unregisterSucceeds = true;
     std::optional<std::uint32_t> registeredKey;
-    std::vector<std::string> hotKeyCalls; // "register 75", "unregister"
+    std::uint32_t registeredModifiers = 0;
+    std::set<std::pair<std::uint32_t, std::uint32_t>> takenKeys; // (modifiers, key) another program holds
+    bool sendsAnswered = true;                                   // false: sendMessage times out
+    std::vector<std::string> hotKeyCalls;                        // "register 75", "unregister"
 
     // Pointers: scripted touch positions by pointer id; others are not touch.
     std::map<std::uint32_t, std::pair<std::int32_t, std::int32_t>> touchPointers;

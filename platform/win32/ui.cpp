@@ -202,6 +202,13 @@ bool postMessage(WindowId window, unsigned message, std::uintptr_t wParam, std::
     return PostMessageW(hwnd(window), message, wParam, lParam) != 0;
 }
 
+bool sendMessage(WindowId window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                 unsigned milliseconds) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(hwnd(window), message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                               milliseconds, &ignored) != 0;
+}
+
 bool destroyWindow(WindowId window) {
     return DestroyWindow(hwnd(window)) != 0;
 }
@@ -214,8 +221,9 @@ void killTimer(WindowId window, TimerId timer) {
     KillTimer(hwnd(window), timer);
 }
 
-bool registerHotKey(WindowId window, std::uint32_t key, std::uint32_t& error) {
-    if (RegisterHotKey(hwnd(window), 0, MOD_ALT | MOD_CONTROL | MOD_NOREPEAT, key))
+bool registerHotKey(WindowId window, std::uint32_t modifiers, std::uint32_t key, std::uint32_t& error) {
+    const UINT mods = (modifiers & (MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN)) | MOD_NOREPEAT;
+    if (RegisterHotKey(hwnd(window), 0, mods, key))
         return true;
     error = GetLastError();
     return false;

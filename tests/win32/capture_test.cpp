@@ -235,6 +235,17 @@ TEST_F(Capture, HotKeyHeldByAnotherProcessReportsTheError) {
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("last error : 1409\n"), std::string::npos) << out;
 
+    // StrokecastSetHotKeyEx answers at once: the held key is refused with the reason, the key before stays.
+    ASSERT_EQ(SC_FN(StrokecastSetHotKeyEx)(MOD_CONTROL | MOD_ALT, 'M'), 1);
+    EXPECT_TRUE(hotKeyTaken('M'));
+    EXPECT_EQ(SC_FN(StrokecastSetHotKeyEx)(MOD_CONTROL | MOD_ALT, 'L'), 0);
+    wchar_t why[256] = L"";
+    ASSERT_GT(SC_FN(StrokecastLastError)(why, 256), 0);
+    EXPECT_STREQ(why, L"hot key Ctrl+Alt+L is taken by another program (error 1409)");
+    EXPECT_TRUE(hotKeyTaken('M'));
+    EXPECT_EQ(SC_FN(StrokecastSetHotKeyEx)(0, 0), 1);
+    EXPECT_FALSE(hotKeyTaken('M'));
+
     CloseHandle(writeEnd);
     EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
     CloseHandle(pi.hProcess);
