@@ -1,6 +1,7 @@
-# What `cmake --install` lays out and CPack zips: the library, the reference host and (on Windows) the
-# settings program in bin/ (the .so in lib/ natively), the header in include/, import libraries and the
-# CMake and pkg-config packages in lib/, the default gestures and the documents in share/strokecast/.
+# What `cmake --install` lays out and CPack zips: the library, the reference host and, on Windows, the
+# programs a person runs (Strokecast Settings and Strokecast Resident) in bin/ (the .so in lib/ natively),
+# the header in include/, import libraries and the CMake and pkg-config packages in lib/, the default
+# gestures and the documents in share/strokecast/.
 include(CMakePackageConfigHelpers)
 
 install(TARGETS strokecast EXPORT StrokecastTargets
@@ -12,6 +13,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/include/strokecast.h ${PROJECT_SOURCE_DIR}/i
 install(TARGETS strokecast-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET strokecast-settings)
     install(TARGETS strokecast-settings RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+if(TARGET strokecast-resident)
+    install(TARGETS strokecast-resident RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 if(WIN32)
     get_property(msvc_import_library GLOBAL PROPERTY STROKECAST_MSVC_IMPORT_LIBRARY)

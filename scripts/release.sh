@@ -70,16 +70,19 @@ w=$work/windows
 check "windows: Release build and install" build_release windows \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
 check "windows: installed tree" tree_has "$w" bin/strokecast.dll bin/strokecast-host.exe bin/strokecast-settings.exe \
-    lib/libstrokecast.dll.a \
+    bin/strokecast-resident.exe lib/libstrokecast.dll.a \
     lib/strokecast.lib lib/strokecast.def "${common_files[@]}"
 check "windows: version resources say $version" python3 scripts/check_release.py versioninfo "$version" \
-    "$w/bin/strokecast.dll" "$w/bin/strokecast-host.exe" "$w/bin/strokecast-settings.exe"
+    "$w/bin/strokecast.dll" "$w/bin/strokecast-host.exe" "$w/bin/strokecast-settings.exe" \
+    "$w/bin/strokecast-resident.exe"
 check "windows: MSVC import library names the DLL" bash -c \
     "x86_64-w64-mingw32-objdump -a '$w/lib/strokecast.lib' >/dev/null && strings '$w/lib/strokecast.lib' | grep -q '^strokecast.dll$' && strings '$w/lib/strokecast.lib' | grep -q StrokecastVersion"
 check "windows: no debug information installed" bash -c \
-    "! x86_64-w64-mingw32-objdump -h '$w/bin/strokecast.dll' '$w/bin/strokecast-host.exe' '$w/bin/strokecast-settings.exe' | grep -q '\.debug_'"
+    "! x86_64-w64-mingw32-objdump -h '$w/bin/strokecast.dll' '$w/bin/strokecast-host.exe' '$w/bin/strokecast-settings.exe' \
+       '$w/bin/strokecast-resident.exe' | grep -q '\.debug_'"
 check "windows: archive strokecast-$version-win64.zip" bash -c \
-    "cd build/windows-release && cpack -G ZIP >/dev/null && python3 '$root/scripts/check_release.py' archive strokecast-$version-win64.zip '$w' bin/strokecast.dll bin/strokecast-host.exe bin/strokecast-settings.exe"
+    "cd build/windows-release && cpack -G ZIP >/dev/null && python3 '$root/scripts/check_release.py' archive strokecast-$version-win64.zip '$w' bin/strokecast.dll bin/strokecast-host.exe bin/strokecast-settings.exe \
+     bin/strokecast-resident.exe"
 if [ -z "${WINEPREFIX:-}" ]; then
     # shellcheck source=wine-session.sh
     source scripts/wine-session.sh

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds both builds and runs every test: native, the documents' checks and examples
 # (scripts/check_docs.py), native under ASan+UBSan and under ThreadSanitizer, a short run of every fuzz
-# target, and Windows under Wine; then the release builds, their installed trees, archive and examples
-# (scripts/release.sh).
+# target, Windows under Wine and the screenshots (scripts/screenshots.sh); then the release builds, their
+# installed trees, archive and examples (scripts/release.sh).
 # Skipped tests are listed by name. Only the tests of the recorded human strokes may skip, and only when
 # those strokes are absent (../shared/data/unistrokes.csv); any other skip fails the run.
 set -uo pipefail
@@ -125,6 +125,17 @@ fi
 source scripts/wine-session.sh
 wine_session_start
 run_suite windows windows
+
+# The programs' windows under Wine into docs/screenshots/; a blank or missing picture fails.
+echo "=== screenshots: capture"
+if bash scripts/screenshots.sh build/windows >"$logs/screenshots" 2>&1; then
+    tail -n 1 "$logs/screenshots"
+    passed=$((passed + 1))
+else
+    tail -n 40 "$logs/screenshots"
+    echo "=== screenshots: FAILED"
+    failed=$((failed + 1))
+fi
 
 echo "=== release: build, install, package, examples"
 # shellcheck source=release.sh

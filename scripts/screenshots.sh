@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Pictures of the programs a person runs, taken under Wine into docs/screenshots/*.png: each window is
+# opened on a scratch user folder holding a recorded gesture and a bound program, then copied from the
+# screen by tools/screenshot (which refuses a blank or unsettled picture). Fails when any picture is
+# blank or missing.
+#   bash scripts/screenshots.sh [BUILD_DIR]     BUILD_DIR: a windows-preset build (default build/windows)
+# A new window is one `shoot NAME ...` line below: NAME.png, then what opens the window and its class.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+build=$(cd "${1:-build/windows}" 2>/dev/null && pwd || echo "$root/build/windows")
+bin=$build/bin
+out=$root/docs/screenshots
+if [ "$build" = "$root/build/windows" ]; then
+    cmake --preset windows >/dev/null
+fi
+cmake --build "$build" -j"$(nproc)" --target strokecast strokecast-host strokecast-resident \
+    strokecast-screenshot >/dev/null
+
+# shellcheck source=wine-session.sh
+source scripts/wine-session.sh
+wine_session_start
+work=$(mktemp -d)
+trap 'wine_session_stop; rm -rf "$work"' EXIT
+folder="Z:${work//\//\\}\\user"
+mkdir -p "$work/user" "$out"
+wexec() { "$root/scripts/wine-exec" "$@"; }
+host() { wexec "$bin/strokecast-host.exe" --user-folder "$folder" "$@"; }
+expected=()
+# shoot NAME [screenshot options...]: NAME.png from the window the options name.
+shoot() {
+    local name=$1
+    shift
+    expected+=("$name.png")
+    rm -f "$out/$name.png"
+    wexec "$bin/strokecast-screenshot.exe" "$@" --out "$(winepath -w "$out/$name.png")" 3>&-
+}
+post() { wexec "$bin/strokecast-screenshot.exe" --post "$@"; }
+
+# The user folder: a gesture recorded by the user (an "M"), bound to a desktop program.
+python3 - >"$work/M.stroke" <<'PY'
+corners = [(40, 220), (40, 40), (130, 160), (220, 40), (220, 220)]
+points = []
+for (x0, y0), (x1, y1) in zip(corners, corners[1:]):
+    steps = max(abs(x1 - x0), abs(y1 - y0)) // 8
+    points += [(x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps) for i in range(steps)]
+points.append(corners[-1])
+print(" ".join(f"{x},{y}" for x, y in points))
+PY
+host add M "@$work/M.stroke"
+host custom add 'DESKTOP:\Notepad' 'C:\windows\notepad.exe'
+host bind M 'DESKTOP:\Notepad'
+host bind circle_clockwise MUTE
+
+# Strokecast Resident. First its note when another program holds its hot key: the reference host takes
+# Ctrl+Alt+G before the resident starts, and leaves once the note is taken (its capturer would otherwise
+# take the replayed stroke below).
+mkfifo "$work/stop-host"
+wine64 "$bin/strokecast-host.exe" --user-folder "$folder" resident --hotkey G <"$work/stop-host" \
+    >"$work/host.log" 2>&1 &
+reference=$!
+exec 3>"$work/stop-host"
+for _ in $(seq 300); do
+    grep -q "resident: capturing" "$work/host.log" && break
+    sleep 0.1
+done
+wine64 "$bin/strokecast-resident.exe" --user-folder "$folder" >"$work/resident.log" 2>&1 3>&- &
+resident=$!
+WM_APP_TRAY=0x8001 WM_RBUTTONUP=0x205 WM_KEYDOWN=0x100 VK_ESCAPE=0x1B WM_COMMAND=0x111 QUIT=4
+shoot resident-hotkey-taken --class StrokecastResidentPopup --hover
+exec 3>&-
+wait "$reference" || true
+# Then its icon's menu as the shell opens it on a right click, and the note after a stroke.
+shoot resident-menu --post StrokecastResident $WM_APP_TRAY 1 $WM_RBUTTONUP --class '#32768'
+post '#32768' $WM_KEYDOWN $VK_ESCAPE 0
+host replay "@$work/M.stroke" >/dev/null
+shoot resident-result --class StrokecastResidentPopup --hover
+post StrokecastResident $WM_COMMAND $QUIT 0
+wait "$resident" || true
+
+missing=0
+for png in "${expected[@]}"; do
+    if [ ! -s "$out/$png" ]; then
+        echo "screenshots: $png is missing"
+        missing=1
+    fi
+done
+[ "$missing" -eq 0 ]
+echo "screenshots: ${#expected[@]} written to docs/screenshots: ${expected[*]}"
