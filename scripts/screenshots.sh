@@ -15,7 +15,7 @@ if [ "$build" = "$root/build/windows" ]; then
     cmake --preset windows >/dev/null
 fi
 cmake --build "$build" -j"$(nproc)" --target strokecast strokecast-host strokecast-resident \
-    strokecast-screenshot >/dev/null
+    strokecast-settings strokecast-screenshot >/dev/null
 
 # shellcheck source=wine-session.sh
 source scripts/wine-session.sh
@@ -37,7 +37,8 @@ shoot() {
 }
 post() { wexec "$bin/strokecast-screenshot.exe" --post "$@"; }
 
-# The user folder: a gesture recorded by the user (an "M"), bound to a desktop program.
+# The user folder: a gesture recorded by the user (an "M"), bound to a desktop program as Settings binds
+# one (the key names the program's path, so Settings can show its icon).
 python3 - >"$work/M.stroke" <<'PY'
 corners = [(40, 220), (40, 40), (130, 160), (220, 40), (220, 220)]
 points = []
@@ -48,8 +49,8 @@ points.append(corners[-1])
 print(" ".join(f"{x},{y}" for x, y in points))
 PY
 host add M "@$work/M.stroke"
-host custom add 'DESKTOP:\Notepad' 'C:\windows\notepad.exe'
-host bind M 'DESKTOP:\Notepad'
+host custom add 'DESKTOP:\C:\windows\notepad.exe' 'C:\windows\notepad.exe'
+host bind M 'DESKTOP:\C:\windows\notepad.exe'
 host bind circle_clockwise MUTE
 
 # Strokecast Resident. First its note when another program holds its hot key: the reference host takes
@@ -77,6 +78,34 @@ host replay "@$work/M.stroke" >/dev/null
 shoot resident-result --class StrokecastResidentPopup --hover
 post StrokecastResident $WM_COMMAND $QUIT 0
 wait "$resident" || true
+
+# Strokecast Settings: the gesture list, the bind picker, a stroke like the shipped "V" on the recording
+# page (the confusion warning) and on the try page (its ranking), and the resident's options.
+WM_CLOSE=0x10 IDC_BIND=1102 IDCANCEL=2
+vee="40,30 75,115 110,200 145,115 180,30"
+host bind V CTRL_C
+settings() {
+    wine64 "$bin/strokecast-settings.exe" --user-folder "$folder" "$@" >"$work/settings.log" 2>&1 3>&- &
+    settings_pid=$!
+}
+close_settings() {
+    post StrokecastSettingsWindow $WM_CLOSE 0 0
+    wait "$settings_pid" || true
+}
+settings
+shoot settings-gestures --class StrokecastSettingsWindow
+shoot settings-bind --post StrokecastSettingsWindow $WM_COMMAND $IDC_BIND 0 --class StrokecastBindPicker
+post StrokecastBindPicker $WM_COMMAND $IDCANCEL 0
+close_settings
+settings --stroke "$vee"
+shoot settings-record --class StrokecastSettingsWindow
+close_settings
+settings --page try --stroke "$vee"
+shoot settings-try --class StrokecastSettingsWindow
+close_settings
+settings --page resident
+shoot settings-resident --class StrokecastSettingsWindow
+close_settings
 
 missing=0
 for png in "${expected[@]}"; do

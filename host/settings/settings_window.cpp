@@ -106,6 +106,8 @@ void refreshGestures(App& app, const std::wstring& select = L"") {
         ImageList_Destroy(app.pictures);
     app.pictures = ImageList_Create(size, size, ILC_COLOR32, 32, 32);
     ListView_SetImageList(app.list, app.pictures, LVSIL_SMALL);
+    // Actions without a picture of their own get a blank one, so every action's text starts in one column.
+    const int blank = addPicture(app.pictures, trackPicture({}, size, app.dpi));
     app.rows = app.engine.gestureNames();
     int selectRow = -1;
     for (std::size_t i = 0; i < app.rows.size(); ++i) {
@@ -120,12 +122,14 @@ void refreshGestures(App& app, const std::wstring& select = L"") {
         item.iImage = addPicture(app.pictures, trackPicture(app.engine.track(name), size, app.dpi));
         ListView_InsertItem(app.list, &item);
         LVITEMW sub{};
-        sub.mask = action.empty() ? LVIF_TEXT : LVIF_TEXT | LVIF_IMAGE;
+        sub.mask = LVIF_TEXT | LVIF_IMAGE;
         sub.iItem = static_cast<int>(i);
         sub.iSubItem = 1;
         sub.pszText = const_cast<wchar_t*>(label.c_str());
         sub.iImage =
             action.empty() ? I_IMAGENONE : addPicture(app.pictures, actionPicture(app.engine, action, size));
+        if (sub.iImage == I_IMAGENONE)
+            sub.iImage = blank;
         ListView_SetItem(app.list, &sub);
         ListView_SetItemText(app.list, static_cast<int>(i), 2, const_cast<wchar_t*>(state.c_str()));
         if (name == keep)
