@@ -18,7 +18,9 @@ bool parseStroke(const std::wstring& text, std::vector<uint16_t>& stroke) {
     while (*p != 0) {
         wchar_t* end = nullptr;
         const unsigned long value = std::wcstoul(p, &end, 10);
-        if (end == p || value < 1 || value > 65535)
+        // An x of 0 would end the stroke for the engine; a y of 0 is an ordinary coordinate.
+        const bool isX = stroke.size() % 2 == 0;
+        if (end == p || value > 65535 || (isX && value == 0))
             return false;
         stroke.push_back(static_cast<uint16_t>(value));
         p = end;
@@ -56,7 +58,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             options.importFile = args[++i];
         } else if (arg == L"--stroke" && i + 1 < count) {
             if (!parseStroke(args[++i], options.stroke))
-                problem = L"--stroke takes x,y,x,y,... with at least two points, each value 1 to 65535.";
+                problem =
+                    L"--stroke takes x,y,x,y,... with at least two points, x from 1 and y from 0 to 65535.";
         } else {
             problem = L"Unknown option " + arg +
                       L".\n\nstrokecast-settings [--user-folder FOLDER] [--page "

@@ -342,4 +342,25 @@ TEST_F(SettingsProgramTest, TheResidentPageStoresItsOptionsAndRefusesATakenHotKe
     UnregisterHotKey(nullptr, 1);
 }
 
+TEST_F(SettingsProgramTest, AStrokeFromTheResidentOpensReadyToNameAndSave) {
+    // As the resident's "Record next stroke" starts it: the stroke's points, a y of 0 among them.
+    Program program;
+    ASSERT_TRUE(program.start(L"--user-folder \"" + folder +
+                              L"\" --stroke 200,0,20,0,20,100,200,100,200,200,20,200"));
+    HWND name = control(program.window, IDC_NAME);
+    HWND save = control(program.window, IDC_SAVE);
+    ASSERT_TRUE(waitFor([&] { return IsWindowVisible(name) != FALSE; }));
+    EXPECT_NE(textOf(control(program.window, IDC_SIMILARITY)).find(L"safe to save"), std::wstring::npos);
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"recorded"));
+    ASSERT_TRUE(waitFor([&] { return IsWindowEnabled(save) != FALSE; }));
+    PostMessageW(save, BM_CLICK, 0, 0);
+    openEngine();
+    ASSERT_TRUE(waitFor([&] { return SC_FN(CheckNameExist)(L"recorded") == 1; }));
+    uint16_t track[64] = {};
+    ASSERT_EQ(SC_FN(GetGestureTrack)(L"recorded", track, 64), 1);
+    const std::vector<uint16_t> expected = {200, 0, 20, 0, 20, 100, 200, 100, 200, 200, 20, 200, 0};
+    EXPECT_EQ(std::vector<uint16_t>(track, track + expected.size()), expected);
+    EXPECT_EQ(program.close(), 0u);
+}
+
 } // namespace
