@@ -22,8 +22,10 @@ source scripts/wine-session.sh
 wine_session_start
 work=$(mktemp -d)
 trap 'wine_session_stop; rm -rf "$work"' EXIT
-folder="Z:${work//\//\\}\\user"
-mkdir -p "$work/user" "$out"
+# A fixed folder inside the prefix, so the pictures that show it are the same on every machine.
+folder='C:\Strokecast'
+rm -rf "$WINEPREFIX/drive_c/Strokecast"
+mkdir -p "$WINEPREFIX/drive_c/Strokecast" "$out"
 wexec() { "$root/scripts/wine-exec" "$@"; }
 host() { wexec "$bin/strokecast-host.exe" --user-folder "$folder" "$@"; }
 expected=()

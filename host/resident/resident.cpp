@@ -27,14 +27,21 @@ template <class Read> std::wstring fetch(Read read) {
     return {};
 }
 
-// How a bound action reads in the popup: a program or app by its name, a built-in action as named.
+// How a bound action reads in the popup: an app by its name, a program by its file name without the
+// folder and ".exe" (Settings names a program's action by its path), a built-in action as named.
 std::wstring actionLabel(const std::wstring& action) {
-    for (const wchar_t* prefix : {L"DESKTOP:\\", L"METRO:\\"}) {
-        const std::wstring p = prefix;
-        if (action.compare(0, p.size(), p) == 0)
-            return action.substr(p.size());
-    }
-    return action;
+    const std::wstring metro = L"METRO:\\";
+    const std::wstring desktop = L"DESKTOP:\\";
+    if (action.compare(0, metro.size(), metro) == 0)
+        return action.substr(metro.size());
+    if (action.compare(0, desktop.size(), desktop) != 0)
+        return action;
+    std::wstring name = action.substr(desktop.size());
+    name = name.substr(name.find_last_of(L"\\/") + 1);
+    const std::size_t dot = name.find_last_of(L'.');
+    if (dot != std::wstring::npos && dot > 0 && _wcsicmp(name.c_str() + dot, L".exe") == 0)
+        name.resize(dot);
+    return name;
 }
 
 std::wstring quoted(const std::wstring& s) {
