@@ -363,4 +363,44 @@ TEST_F(SettingsProgramTest, AStrokeFromTheResidentOpensReadyToNameAndSave) {
     EXPECT_EQ(program.close(), 0u);
 }
 
+// Presses a key, with Ctrl held when asked, and waits until the program has taken it.
+void press(HANDLE process, WORD key, bool control = false) {
+    std::vector<INPUT> inputs;
+    const auto add = [&](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    if (control)
+        add(VK_CONTROL, false);
+    add(key, false);
+    add(key, true);
+    if (control)
+        add(VK_CONTROL, true);
+    for (INPUT& input : inputs) {
+        ASSERT_EQ(SendInput(1, &input, sizeof(INPUT)), 1u);
+        ASSERT_EQ(WaitForInputIdle(process, kDeadlineMs), 0u);
+    }
+}
+
+TEST_F(SettingsProgramTest, TheKeyboardReachesThePagesAndTheGestureList) {
+    Program program;
+    ASSERT_TRUE(program.start(L"--user-folder \"" + folder + L"\""));
+    SetForegroundWindow(program.window);
+    ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == program.window; }));
+    // The list has the focus and its first gesture ("L", off) selected: Space switches it on.
+    openEngine();
+    ASSERT_EQ(SC_FN(GetGestureSwitch)(L"L"), 0);
+    press(program.info.hProcess, VK_SPACE);
+    EXPECT_TRUE(waitFor([&] { return SC_FN(GetGestureSwitch)(L"L") == 1; }));
+    // Ctrl+3 shows the try page, Ctrl+Tab the next one.
+    press(program.info.hProcess, '3', true);
+    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(control(program.window, IDC_TRY_CANVAS)) != FALSE; }));
+    press(program.info.hProcess, VK_TAB, true);
+    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(control(program.window, IDC_HOTKEY)) != FALSE; }));
+    EXPECT_EQ(program.close(), 0u);
+}
+
 } // namespace
