@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of the programs a person runs, taken under Wine into docs/screenshots/*.png: each window is
-# opened on a scratch user folder holding a recorded gesture and a bound program, then copied from the
-# screen by tools/screenshot (which refuses a blank or unsettled picture). Fails when any picture is
-# blank or missing.
+# opened on a user folder of its own (C:\Strokecast in the prefix) holding a recorded gesture and a bound
+# program, then copied from the screen by tools/screenshot (which refuses a blank or unsettled picture).
+# Fails when any picture is blank or missing.
 #   bash scripts/screenshots.sh [BUILD_DIR]     BUILD_DIR: a windows-preset build (default build/windows)
 # A new window is one `shoot NAME ...` line below: NAME.png, then what opens the window and its class.
 set -euo pipefail
