@@ -52,19 +52,23 @@ std::u16string hotKeyName(std::uint32_t modifiers, std::uint32_t key) {
         name += u"Shift+";
     if (modifiers & 0x8)
         name += u"Win+";
-    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+    // Appended piece by piece: GCC 12 reports overlaps that cannot happen in a literal + temporary.
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
         name += static_cast<char16_t>(key);
-    else if (key >= 0x70 && key <= 0x87)
-        name += u"F" + utf16::fromUnsigned(key - 0x70 + 1);
-    else
-        name += u"key " + utf16::fromUnsigned(key);
+        return name;
+    }
+    const bool function = key >= 0x70 && key <= 0x87;
+    name += function ? u"F" : u"key ";
+    name += utf16::fromUnsigned(function ? key - 0x70 + 1 : key);
     return name;
 }
 
 int32_t setHotKeyEx(std::uint32_t modifiers, std::uint32_t key) {
     if ((modifiers & ~kHotKeyModifiers) != 0) {
-        last_error::set(u"hot key modifiers " + utf16::fromUnsigned(modifiers) +
-                        u" hold more than Alt 1, Ctrl 2, Shift 4 and Win 8");
+        std::u16string line = u"hot key modifiers ";
+        line += utf16::fromUnsigned(modifiers);
+        line += u" hold more than Alt 1, Ctrl 2, Shift 4 and Win 8";
+        last_error::set(line);
         return 0;
     }
     std::uint32_t error = 0;

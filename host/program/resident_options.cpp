@@ -18,7 +18,10 @@ text fromU16(std::u16string_view s) {
 }
 
 std::u16string filePath(textView folder) {
-    return toU16(folder) + u"\\" + std::u16string(kResidentOptionsFile);
+    std::u16string path = toU16(folder);
+    path += u'\\';
+    path += kResidentOptionsFile;
+    return path;
 }
 
 char16_t upper(char16_t c) {
@@ -75,7 +78,8 @@ text hotKeyText(std::uint32_t modifiers, std::uint32_t key) {
     if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
         out += static_cast<char16_t>(key);
     } else if (key >= 0x70 && key <= 0x87) {
-        out += u"F" + sc::utf16::fromUnsigned(key - 0x70 + 1);
+        out += u'F';
+        out += sc::utf16::fromUnsigned(key - 0x70 + 1);
     } else {
         char code[16];
         std::snprintf(code, sizeof code, "Key 0x%02X", static_cast<unsigned>(key & 0xFFFF));
@@ -148,7 +152,9 @@ bool loadResidentOptions(textView folder, ResidentOptions& options) {
 }
 
 bool saveResidentOptions(textView folder, const ResidentOptions& options) {
-    std::u16string all = u"hotkey," + toU16(hotKeyText(options.hotKeyModifiers, options.hotKey)) + u"\n";
+    std::u16string all = u"hotkey,";
+    all += toU16(hotKeyText(options.hotKeyModifiers, options.hotKey));
+    all += u'\n';
     all += options.showStrokeResults ? u"show_results,1\n" : u"show_results,0\n";
     return sc::textfile::replace(filePath(folder), all);
 }

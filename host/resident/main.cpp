@@ -91,8 +91,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     host::Library engine;
     std::string error;
     if (!host::loadLibrary(engine, libraryPath, error)) {
-        MessageBoxW(nullptr, (L"Strokecast Resident cannot start: " + wide(error)).c_str(), kTitle,
-                    MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, (std::wstring(L"Strokecast Resident cannot start: ") += wide(error)).c_str(),
+                    kTitle, MB_OK | MB_ICONERROR);
         return 1;
     }
     int code = 1;

@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
+#include <string_view>
 
 namespace resident {
 namespace {
@@ -48,6 +50,15 @@ std::wstring quoted(const std::wstring& s) {
     return L"\"" + s + L"\"";
 }
 
+// Pieces joined in one buffer. GCC 12 reports overlaps that cannot happen when a literal is put before a
+// temporary string, so text here is joined this way rather than with +.
+std::wstring join(std::initializer_list<std::wstring_view> parts) {
+    std::wstring out;
+    for (std::wstring_view part : parts)
+        out += part;
+    return out;
+}
+
 } // namespace
 
 struct Resident::StrokeResult {
@@ -83,15 +94,15 @@ bool Resident::start(std::wstring& error) {
     wc.hInstance = instance_;
     wc.lpszClassName = program::kResidentWindowClass;
     if (!RegisterClassExW(&wc)) {
-        error =
-            L"cannot register the resident's window class (error " + std::to_wstring(GetLastError()) + L")";
+        error = join(
+            {L"cannot register the resident's window class (error ", std::to_wstring(GetLastError()), L")"});
         return false;
     }
     // A hidden top-level window: it owns the icon and the menu, and Settings finds it by its class.
     window_ = CreateWindowExW(WS_EX_TOOLWINDOW, program::kResidentWindowClass, L"Strokecast Resident",
                               WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, this);
     if (!window_) {
-        error = L"cannot create the resident's window (error " + std::to_wstring(GetLastError()) + L")";
+        error = join({L"cannot create the resident's window (error ", std::to_wstring(GetLastError()), L")"});
         return false;
     }
     strokeTarget_ = window_;
@@ -185,7 +196,7 @@ void Resident::updateTrayTip() {
     std::wstring tip = L"Strokecast Resident: gestures ";
     tip += gesturesOn() ? L"on" : L"off";
     if (hotKeyRegistered_)
-        tip += L", " + program::hotKeyText(options_.hotKeyModifiers, options_.hotKey);
+        tip += join({L", ", program::hotKeyText(options_.hotKeyModifiers, options_.hotKey)});
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = window_;
@@ -242,7 +253,7 @@ void Resident::applyOptions(bool announce) {
 void Resident::showStatus(const std::wstring& headline) {
     std::wstring detail = gesturesOn() ? L"Gestures on" : L"Gestures off";
     if (hotKeyRegistered_)
-        detail += L", hot key " + program::hotKeyText(options_.hotKeyModifiers, options_.hotKey);
+        detail += join({L", hot key ", program::hotKeyText(options_.hotKeyModifiers, options_.hotKey)});
     if (!hotKeyProblem_.empty())
         detail += L". " + hotKeyProblem_;
     popup_->show(headline, detail, hotKeyProblem_.empty() ? kResultMs : kProblemMs);
@@ -280,8 +291,8 @@ void Resident::recordNextStroke() {
     engine_.StrokecastSetCaptureMode(1);
     std::wstring how = L"Draw the new gesture";
     if (hotKeyRegistered_)
-        how += L" (" + program::hotKeyText(options_.hotKeyModifiers, options_.hotKey) +
-               L" opens the drawing surface)";
+        how += join({L" (", program::hotKeyText(options_.hotKeyModifiers, options_.hotKey),
+                     L" opens the drawing surface)"});
     popup_->show(L"Recording the next stroke", how + L"; Strokecast Settings then opens to save it.",
                  kProblemMs);
 }
@@ -297,7 +308,7 @@ bool Resident::startSettings(const std::wstring& arguments) {
                         nullptr, &startup, &process)) {
         const DWORD code = GetLastError();
         popup_->show(L"Strokecast Settings did not start",
-                     L"cannot start " + paths_.settingsExe + L" (error " + std::to_wstring(code) + L")",
+                     join({L"cannot start ", paths_.settingsExe, L" (error ", std::to_wstring(code), L")"}),
                      kProblemMs);
         return false;
     }
@@ -340,7 +351,7 @@ void Resident::showStroke(const StrokeResult& result) {
     const bool bound = !result.action.empty() && result.action != kNoAction;
     switch (bound ? result.status : STROKECAST_ACTION_NOT_BOUND) {
     case STROKECAST_ACTION_RAN:
-        what = L"ran " + actionLabel(result.action);
+        what = join({L"ran ", actionLabel(result.action)});
         break;
     case STROKECAST_ACTION_ALL_OFF:
         what = L"nothing ran: gestures are off";
@@ -352,13 +363,13 @@ void Resident::showStroke(const StrokeResult& result) {
         what = L"no action is bound";
         break;
     case STROKECAST_ACTION_UNKNOWN:
-        what = L"nothing ran: the bound action " + actionLabel(result.action) + L" is unknown";
+        what = join({L"nothing ran: the bound action ", actionLabel(result.action), L" is unknown"});
         break;
     case STROKECAST_ACTION_GUARDED:
-        what = L"nothing ran: " + actionLabel(result.action) + L" needs a clearer stroke";
+        what = join({L"nothing ran: ", actionLabel(result.action), L" needs a clearer stroke"});
         break;
     case STROKECAST_ACTION_REFUSED:
-        what = L"Windows refused " + actionLabel(result.action);
+        what = join({L"Windows refused ", actionLabel(result.action)});
         break;
     default:
         what = actionLabel(result.action) + L" failed";
