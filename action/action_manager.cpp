@@ -316,7 +316,7 @@ bool ActionManager::loadSwitches(bool createMissing) {
         return createMissing && writeSwitches(switches_);
     }
     for (const action_file::Record& r : action_file::parse(text)) {
-        trace::line(r.key, u",", r.value.value_or(u""));
+        trace::line(r.key, u",", r.value ? std::u16string_view(*r.value) : std::u16string_view());
         const bool on = !(r.value && *r.value == u"0");
         // The global entry is always applied, last record winning; for gestures the first one wins.
         if (r.key == kGlobalSwitch)

@@ -61,11 +61,11 @@ std::optional<std::u16string> resolveDisplayName(std::u16string_view shortcut, c
 }
 
 void traceRecord(const MetroAppRecord& record, std::u16string_view logo) {
-    const std::u16string rule(38, u'=');
+    constexpr std::u16string_view rule = u"======================================";
     trace::line(rule);
     trace::line(u"Appid : ", record.appId);
     trace::line(u"Package : ", record.package);
-    trace::line(u"iconPath : ", record.installPath, std::u16string(u"\\"), std::u16string(logo));
+    trace::line(u"iconPath : ", record.installPath, u"\\", logo);
     trace::line(rule);
 }
 

@@ -109,8 +109,10 @@ struct TemplateFolder {
                  ("sc_bench_" + std::to_string(stamp) + "_" + std::to_string(count));
         std::filesystem::create_directories(folder);
         std::u16string text;
-        for (std::size_t i = 0; i < count; ++i)
-            text += sc::gestureLine(templateAt(i));
+        for (std::size_t i = 0; i < count; ++i) {
+            const sc::Gesture g = templateAt(i);
+            text += sc::gestureLine(g.name, g.points);
+        }
         defaults = sc::utf16::fromUtf8((folder / "defaults.configure").string());
         sc::textfile::replace(defaults, text);
         // An empty user file: the manager then opens without a "load file fail" line.
@@ -128,7 +130,6 @@ struct TemplateFolder {
 struct TemplateList {
     sc::GestureList list;
     explicit TemplateList(const TemplateFolder& files) { sc::loadGestureFile(files.defaults, list); }
-    ~TemplateList() { sc::deleteGestures(list); }
 };
 
 // Median over rounds of the time per call, each round repeating `body` for at least `roundSeconds`.
@@ -193,7 +194,7 @@ int printTable() {
         const std::size_t after = residentBytes();
         residentPerThousand = (static_cast<double>(after) - static_cast<double>(before)) / 10.0;
         const TemplateList templates(files);
-        const sc::PointPatternMatcher matcher(templates.list, 50);
+        const sc::PointPatternMatcher matcher(templates.list, sc::kSampleCount);
         cachePerThousand = static_cast<double>(matcher.cacheBytes()) / 10.0;
     }
 
@@ -207,7 +208,7 @@ int printTable() {
         const TemplateFolder files(count);
         sc::GestureManager manager(files.defaults, files.userFolder());
         const TemplateList templates(files);
-        const reference::Matcher ref(templates.list, 50);
+        const reference::Matcher ref(templates.list, sc::kSampleCount);
 
         bool same = true;
         for (const sc::PointList& q : queries) {
@@ -317,7 +318,7 @@ void recognizeStraightforward(benchmark::State& state) {
     const std::size_t count = static_cast<std::size_t>(state.range(0));
     const TemplateFolder files(count);
     const TemplateList templates(files);
-    const reference::Matcher ref(templates.list, 50);
+    const reference::Matcher ref(templates.list, sc::kSampleCount);
     const sc::PointList& stroke = mixedStrokes()[mixedStrokes().size() - 1].points;
     std::u16string name;
     for (auto _ : state) {

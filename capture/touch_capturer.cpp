@@ -132,7 +132,7 @@ void CapturerCore::collectPoint(WindowId window, std::uintptr_t wParam, std::int
 
 void CapturerCore::onStrokeTimeout(WindowId window, platform::ui::TimerId timer) {
     trace::line(u"-------Time out , Begin to recognize------");
-    trace::line(u"raw points count : ", utf16::fromUnsigned(collector_.points().size()));
+    trace::line(u"raw points count : ", collector_.points().size());
     platform::ui::killTimer(window, timer);
     const StrokeOutcome outcome = collector_.finish(hooks_);
     trace::line(u"gesture name is : ", outcome.name, u" , have action to run ? : ",

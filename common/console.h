@@ -3,6 +3,9 @@
 
 #include <string>
 #include <string_view>
+#include <type_traits>
+
+#include "common/utf16.h"
 
 namespace sc {
 
@@ -22,10 +25,28 @@ void setSink(Sink sink, void* context);
 } // namespace console
 
 namespace trace {
+// A part of a trace line: text, a narrow ASCII text (an exception's what()), or a number, which is put
+// into words only here, so a line compiled out builds nothing.
+inline void appendPart(std::u16string& text, std::u16string_view part) {
+    text.append(part);
+}
+inline void appendPart(std::u16string& text, const char* part) {
+    for (; *part != '\0'; ++part)
+        text += static_cast<char16_t>(static_cast<unsigned char>(*part));
+}
+template <class Number>
+requires(std::is_integral_v<Number> && !std::is_same_v<Number, bool>) void appendPart(std::u16string& text,
+                                                                                      Number part) {
+    if constexpr (std::is_signed_v<Number>)
+        text.append(utf16::fromInt(part));
+    else
+        text.append(utf16::fromUnsigned(part));
+}
+
 template <class... Parts> void line(const Parts&... parts) {
     if constexpr (kTraceEnabled) {
         std::u16string text;
-        (text.append(parts), ...);
+        (appendPart(text, parts), ...);
         console::line(std::u16string_view(text));
     }
 }

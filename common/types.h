@@ -22,9 +22,6 @@ struct Gesture {
     PointList points;
 };
 
-// Ordered by UTF-16 code units; equal names keep insertion order (multimap inserts after equals).
-using GestureList = std::multimap<std::u16string, Gesture*, std::less<>>;
-
 // What running a gesture's action came to; the values are the C interface's STROKECAST_ACTION_*.
 enum class ActionStatus : std::int32_t {
     Failed = 0, // no gesture named, or a failure recorded for the host

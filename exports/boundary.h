@@ -19,8 +19,7 @@ template <class R, class Body> R guarded(R fallback, Body&& body) noexcept {
         return body();
     } catch (const std::exception& e) {
         try {
-            trace::line(u"export failed: ",
-                        std::u16string(e.what(), e.what() + std::char_traits<char>::length(e.what())));
+            trace::line(u"export failed: ", e.what());
         } catch (...) {
         }
     } catch (...) {

@@ -27,8 +27,14 @@ GesturePoint interpolate(const GesturePoint& a, const GesturePoint& b, double t)
 
 PointList resample(const PointList& points, std::size_t count) {
     PointList out;
+    resample(points, count, out);
+    return out;
+}
+
+void resample(const PointList& points, std::size_t count, PointList& out) {
+    out.clear();
     if (points.empty())
-        return out;
+        return;
     out.reserve(count);
     const double interval = pathLength(points) / static_cast<double>(count);
     double carried = 0.0;
@@ -52,7 +58,6 @@ PointList resample(const PointList& points, std::size_t count) {
         prev = q;
         carried = 0.0;
     }
-    return out;
 }
 
 double directionAngle(const GesturePoint& a, const GesturePoint& b) {
@@ -63,12 +68,17 @@ double directionAngle(const GesturePoint& a, const GesturePoint& b) {
 
 std::vector<double> directionAngles(const PointList& points) {
     std::vector<double> angles;
+    directionAngles(points, angles);
+    return angles;
+}
+
+void directionAngles(const PointList& points, std::vector<double>& angles) {
+    angles.clear();
     if (points.size() < 2)
-        return angles;
+        return;
     angles.reserve(points.size() - 1);
     for (std::size_t i = 1; i < points.size(); ++i)
         angles.push_back(directionAngle(points[i - 1], points[i]));
-    return angles;
 }
 
 double angleDifference(double a, double b) {
@@ -77,7 +87,7 @@ double angleDifference(double a, double b) {
 }
 
 double deltaToProbability(double meanDifference) {
-    return std::fabs(meanDifference * 31.830988618379067 - 100.0);
+    return std::fabs(meanDifference * kPercentPerRadian - 100.0);
 }
 
 std::int32_t truncateToInt32(float value) {

@@ -1,4 +1,4 @@
-// The gesture manager: three template lists over one set of Gesture objects, and the matcher.
+// The gesture manager: one list that owns every template, and the matcher over it.
 #include "gesture/gesture_manager.h"
 
 #include <algorithm>
@@ -12,12 +12,6 @@
 #include "platform/file.h"
 
 namespace sc {
-namespace {
-
-inline constexpr std::uint64_t kSampleCount = 50;
-
-} // namespace
-
 bool isPermittedGestureName(std::u16string_view name) {
     if (name == kNoGestureFound) {
         trace::line(name, u" , the name is not permitted");
@@ -35,35 +29,18 @@ bool isPermittedGestureName(std::u16string_view name) {
 GestureManager::GestureManager(std::u16string_view defaultGestureFile, std::u16string_view userFolder)
     : userGestureFile_(std::u16string(userFolder) + u"\\MyGesture.configure"),
       shared_(folderObjectName(u"gestures", userFolder), u"gestures", userFolder) {
-    try {
-        loadGestureFile(defaultGestureFile, defaultGestures_);
-        {
-            MutexHold hold(shared_.mutex());
-            // Every writer holds the mutex from its temporary's creation to its move, so a temporary
-            // found now belongs to a writer that died.
-            if (hold)
-                platform::removeStaleTemporaries(userGestureFile_);
-            seen_ = shared_.generation();
-            loadGestureFile(userGestureFile_, userGestures_);
-        }
-        fillAllGestures();
-        matcher_ = std::make_unique<PointPatternMatcher>(allGestures_, kSampleCount);
-    } catch (...) {
-        releaseAll();
-        throw;
+    loadGestureFile(defaultGestureFile, templates_, TemplateOrigin::defaults);
+    {
+        MutexHold hold(shared_.mutex());
+        // Every writer holds the mutex from its temporary's creation to its move, so a temporary
+        // found now belongs to a writer that died.
+        if (hold)
+            platform::removeStaleTemporaries(userGestureFile_);
+        seen_ = shared_.generation();
+        // Read after the defaults: a multimap inserts after equal keys.
+        loadGestureFile(userGestureFile_, templates_, TemplateOrigin::user);
     }
-}
-
-GestureManager::~GestureManager() {
-    releaseAll();
-}
-
-void GestureManager::releaseAll() noexcept {
-    matcher_.reset();
-    // allGestures_ may still be partly built, so free through the two lists that together hold every one.
-    deleteGestures(defaultGestures_);
-    deleteGestures(userGestures_);
-    allGestures_.clear();
+    matcher_ = std::make_unique<PointPatternMatcher>(templates_, kSampleCount);
 }
 
 void GestureManager::catchUp() {
@@ -76,13 +53,28 @@ void GestureManager::catchUp() {
 void GestureManager::reloadIfChanged() {
     shared_.reloadIfChanged(seen_, [this] {
         GestureList fresh;
-        std::string bytes;
-        if (platform::readFile(userGestureFile_, bytes))
-            parseGestureBytes(textfile::withoutByteOrderMark(bytes), fresh);
-        deleteGestures(userGestures_);
-        userGestures_.swap(fresh);
-        fillAllGestures();
-        matcher_->updateNames();
+        readGestureFile(userGestureFile_, fresh, TemplateOrigin::user);
+        // The old user templates leave the list but stay alive until the matcher has let go of them.
+        GestureList old;
+        for (auto it = templates_.begin(); it != templates_.end();) {
+            const auto next = std::next(it);
+            if (it->second.origin == TemplateOrigin::user)
+                old.insert(templates_.extract(it));
+            it = next;
+        }
+        templates_.merge(fresh);
+        try {
+            matcher_->updateNames();
+        } catch (...) {
+            for (auto it = templates_.begin(); it != templates_.end();) {
+                const auto next = std::next(it);
+                if (it->second.origin == TemplateOrigin::user)
+                    templates_.extract(it);
+                it = next;
+            }
+            templates_.merge(old);
+            throw;
+        }
     });
 }
 
@@ -135,21 +127,22 @@ std::vector<MatchResult> GestureManager::similarNames(std::u16string_view name, 
     std::vector<MatchResult> strokeScores;
     matcher_->matchAll(points, strokeScores);
     // The name's templates as they would be once the new one is added, scored by a matcher of their own.
-    Gesture added{std::u16string(name), points};
     GestureList withAdded;
-    const auto [first, last] = allGestures_.equal_range(name);
+    const auto [first, last] = templates_.equal_range(name);
     for (auto it = first; it != last; ++it)
         withAdded.emplace(it->first, it->second);
-    withAdded.emplace(added.name, &added);
+    withAdded.emplace(std::u16string(name), Template{PackedPoints(points), TemplateOrigin::user});
     const PointPatternMatcher asName(withAdded, matcher_->sampleCount());
+    PointList track;
     for (const MatchResult& other : strokeScores) {
         if (other.name == name)
             continue;
         double back = std::numeric_limits<double>::quiet_NaN();
-        const auto track = allGestures_.lower_bound(other.name);
-        if (track != allGestures_.end() && track->first == other.name) {
+        const auto head = templates_.lower_bound(other.name);
+        if (head != templates_.end() && head->first == other.name) {
+            head->second.points.unpack(track);
             std::vector<MatchResult> trackScore;
-            asName.matchAll(track->second->points, trackScore);
+            asName.matchAll(track, trackScore);
             back = trackScore.front().probability;
         }
         if (!(other.probability > kAcceptThreshold) && !(back > kAcceptThreshold))
@@ -170,10 +163,10 @@ std::vector<std::u16string> GestureManager::getGestureNames() {
 bool GestureManager::getGestureTrack(std::u16string_view name, PointList& points) {
     catchUp();
     std::shared_lock lock(mutex_);
-    const auto it = allGestures_.lower_bound(name);
-    if (it == allGestures_.end() || it->first != name)
+    const auto it = templates_.lower_bound(name);
+    if (it == templates_.end() || it->first != name)
         return false;
-    points = it->second->points;
+    it->second.points.unpack(points);
     return true;
 }
 
@@ -185,74 +178,56 @@ bool GestureManager::checkNameExist(std::u16string_view name) {
     return matcher_->names().find(name) != matcher_->names().end();
 }
 
-void GestureManager::fillAllGestures() {
-    // A multimap inserts after equal keys, so a name's user templates follow its defaults.
-    allGestures_.clear();
-    for (const auto& entry : defaultGestures_)
-        allGestures_.insert(entry);
-    for (const auto& entry : userGestures_)
-        allGestures_.insert(entry);
+GestureList::iterator GestureManager::firstUserTemplate(std::u16string_view name) {
+    auto [it, last] = templates_.equal_range(name);
+    while (it != last && it->second.origin != TemplateOrigin::user)
+        ++it;
+    return it;
 }
 
-void GestureManager::insertUserGesture(std::unique_ptr<Gesture> gesture) {
-    Gesture* added = gesture.get();
-    const auto userEntry = userGestures_.emplace(added->name, added);
-    try {
-        const auto allEntry = allGestures_.emplace(added->name, added);
-        try {
-            matcher_->templateAdded(*added);
-            matcher_->updateNames(added->name);
-        } catch (...) {
-            matcher_->templateRemoved(*added);
-            allGestures_.erase(allEntry);
-            throw;
-        }
-    } catch (...) {
-        userGestures_.erase(userEntry);
-        throw;
-    }
-    gesture.release();
-}
-
-void GestureManager::eraseUserGesture(GestureList::iterator userEntry) noexcept {
-    Gesture* removed = userEntry->second;
-    const std::u16string name = removed->name;
-    userGestures_.erase(userEntry);
-    auto [first, last] = allGestures_.equal_range(name);
-    for (auto it = first; it != last; ++it) {
-        if (it->second == removed) {
-            allGestures_.erase(it);
-            break;
-        }
-    }
-    matcher_->templateRemoved(*removed);
-    delete removed;
-    if (allGestures_.find(name) == allGestures_.end())
+void GestureManager::eraseUserTemplate(GestureList::iterator entry) noexcept {
+    const std::u16string name = entry->first;
+    matcher_->templateRemoved(*entry);
+    templates_.erase(entry);
+    if (templates_.find(name) == templates_.end())
         matcher_->updateNames(name, true);
 }
 
-std::u16string GestureManager::userText(const Gesture* skip) const {
+std::u16string GestureManager::userText(const GestureEntry* skip) const {
     std::u16string all;
-    for (const auto& entry : userGestures_)
-        if (entry.second != skip)
-            all += gestureLine(*entry.second);
+    PointList points;
+    for (const GestureEntry& entry : templates_) {
+        if (entry.second.origin != TemplateOrigin::user || &entry == skip)
+            continue;
+        entry.second.points.unpack(points);
+        all += gestureLine(entry.first, points);
+    }
     return all;
 }
 
 bool GestureManager::addGesture(std::u16string_view name, const PointList& points) {
     if (!isPermittedGestureName(name))
         return false;
-    auto gesture = std::make_unique<Gesture>(Gesture{std::u16string(name), points});
+    Template added{PackedPoints(points), TemplateOrigin::user};
     MutexHold hold(shared_.mutex());
     if (!hold)
         return false;
     std::unique_lock lock(mutex_);
     reloadIfChanged();
     platform::AppendUndo undo;
-    if (!appendUserGesture(userGestureFile_, *gesture, undo))
+    if (!appendUserGesture(userGestureFile_, name, points, undo))
         return false;
     try {
-        insertUserGesture(std::move(gesture));
+        // After the name's other templates, where the matcher puts it too.
+        const auto entry = templates_.emplace(std::u16string(name), std::move(added));
+        try {
+            matcher_->templateAdded(*entry);
+            matcher_->updateNames(name);
+        } catch (...) {
+            matcher_->templateRemoved(*entry);
+            templates_.erase(entry);
+            throw;
+        }
     } catch (...) {
         platform::undoAppend(userGestureFile_, undo);
         throw;
@@ -267,16 +242,16 @@ bool GestureManager::removeGesture(std::u16string_view name, Removal* removal) {
         return false;
     std::unique_lock lock(mutex_);
     reloadIfChanged();
-    const auto userEntry = userGestures_.lower_bound(name);
-    if (userEntry == userGestures_.end() || userEntry->first != name)
+    const auto entry = firstUserTemplate(name);
+    if (entry == templates_.end() || entry->first != name || entry->second.origin != TemplateOrigin::user)
         return false;
     if (removal != nullptr) {
         removal->hadFile = platform::readFile(userGestureFile_, removal->fileBytes);
-        removal->points = userEntry->second->points;
+        entry->second.points.unpack(removal->points);
     }
-    if (!textfile::replace(userGestureFile_, userText(userEntry->second)))
+    if (!textfile::replace(userGestureFile_, userText(&*entry)))
         return false;
-    eraseUserGesture(userEntry);
+    eraseUserTemplate(entry);
     seen_ = shared_.publish();
     return true;
 }
@@ -287,19 +262,21 @@ bool GestureManager::restoreGesture(std::u16string_view name, const Removal& rem
         return false;
     std::unique_lock lock(mutex_);
     reloadIfChanged();
-    auto gesture = std::make_unique<Gesture>(Gesture{std::u16string(name), removal.points});
     // Just before the name's first user template: where removeGesture took it from.
-    const auto entry =
-        userGestures_.emplace_hint(userGestures_.lower_bound(name), gesture->name, gesture.get());
-    gesture.release();
-    fillAllGestures();
-    matcher_->updateNames();
+    const auto entry = templates_.emplace_hint(firstUserTemplate(name), std::u16string(name),
+                                               Template{PackedPoints(removal.points), TemplateOrigin::user});
+    try {
+        matcher_->updateNames();
+    } catch (...) {
+        templates_.erase(entry);
+        throw;
+    }
     // The file's own bytes go back, not this process's view of them: lines another program wrote
     // since this process read the file stay.
     const bool restored = removal.hadFile ? platform::replaceFile(userGestureFile_, removal.fileBytes)
                                           : platform::removeFile(userGestureFile_);
     if (!restored) {
-        eraseUserGesture(entry);
+        eraseUserTemplate(entry);
         return false;
     }
     seen_ = shared_.publish();

@@ -11,6 +11,7 @@
 #include "common/shared_folder.h"
 #include "common/types.h"
 #include "gesture/matcher.h"
+#include "gesture/template_list.h"
 
 namespace sc {
 
@@ -26,7 +27,6 @@ class GestureManager {
   public:
     // Reads both files; a file that cannot be read leaves its list empty and the manager usable.
     GestureManager(std::u16string_view defaultGestureFile, std::u16string_view userFolder);
-    ~GestureManager();
     GestureManager(const GestureManager&) = delete;
     GestureManager& operator=(const GestureManager&) = delete;
 
@@ -80,19 +80,17 @@ class GestureManager {
   private:
     void catchUp();
     void reloadIfChanged();
-    void releaseAll() noexcept;
-    void fillAllGestures();
-    void insertUserGesture(std::unique_ptr<Gesture> gesture);
-    void eraseUserGesture(GestureList::iterator userEntry) noexcept;
-    std::u16string userText(const Gesture* skip) const;
+    GestureList::iterator firstUserTemplate(std::u16string_view name);
+    void eraseUserTemplate(GestureList::iterator entry) noexcept;
+    std::u16string userText(const GestureEntry* skip) const;
 
     std::u16string userGestureFile_;
     SharedFolder shared_;
-    std::atomic<std::uint64_t> seen_{0}; // the generation the user list was read at or last written as
+    std::atomic<std::uint64_t> seen_{0}; // the generation the user templates were read at or last written as
+    // Every template, the defaults and the user's, held here alone; a name's defaults come before its
+    // user templates. The matcher keeps the addresses of its entries.
+    GestureList templates_;
     std::unique_ptr<PointPatternMatcher> matcher_;
-    GestureList defaultGestures_;
-    GestureList userGestures_;
-    GestureList allGestures_; // owns every Gesture; the other two lists share the pointers
     mutable std::shared_mutex mutex_;
 };
 

@@ -7,7 +7,6 @@
 #include <mutex>
 
 #include "common/console.h"
-#include "common/utf16.h"
 #include "gesture/geometry.h"
 
 namespace sc {
@@ -64,18 +63,18 @@ void PointPatternMatcher::updateNames(std::optional<std::u16string_view> name, b
     }
 }
 
-void PointPatternMatcher::templateAdded(const Gesture& gesture) {
-    templates_.add(gesture);
+void PointPatternMatcher::templateAdded(const GestureEntry& item) {
+    templates_.add(item);
     try {
         indexNames();
     } catch (...) {
-        templates_.remove(gesture);
+        templates_.remove(item);
         throw;
     }
 }
 
-void PointPatternMatcher::templateRemoved(const Gesture& gesture) noexcept {
-    templates_.remove(gesture);
+void PointPatternMatcher::templateRemoved(const GestureEntry& item) noexcept {
+    templates_.remove(item);
     refreshRanges();
 }
 
@@ -93,10 +92,10 @@ void PointPatternMatcher::fillRanges(const NameSet& names, const TemplateAngles&
     std::size_t i = 0;
     auto range = ranges.begin();
     for (const std::u16string& name : names) {
-        while (i < templates.size() && templates.gesture(i).name < name)
+        while (i < templates.size() && templates.name(i) < name)
             ++i;
         const std::size_t first = i;
-        while (i < templates.size() && templates.gesture(i).name == name)
+        while (i < templates.size() && templates.name(i) == name)
             ++i;
         *range++ = {first, i};
     }
@@ -111,18 +110,6 @@ void PointPatternMatcher::indexNames() {
 
 void PointPatternMatcher::refreshRanges() noexcept {
     fillRanges(names_, templates_, nameRanges_);
-}
-
-void PointPatternMatcher::GetPointPatternMatchResult(const Gesture& compareTo, const PointList& points,
-                                                     MatchResult& dest) const {
-    const std::vector<double> templateAngles = directionAngles(resample(compareTo.points, sampleCount_));
-    const std::vector<double> strokeAngles = directionAngles(resample(points, sampleCount_));
-    dest.name = compareTo.name;
-    dest.setProbability(compareAngles(templateAngles, strokeAngles));
-    dest.count = 1;
-    trace::line(u"[match] ", compareTo.name, u" template points ",
-                utf16::fromUnsigned(compareTo.points.size()), u" stroke points ",
-                utf16::fromUnsigned(points.size()));
 }
 
 PointPatternMatcher::Scratch::Scratch(const PointPatternMatcher& owner) : owner_(owner) {
@@ -145,14 +132,15 @@ PointPatternMatcher::Scratch::~Scratch() {
     }
 }
 
-void PointPatternMatcher::scoreNames(const PointList& stroke, std::vector<NameScore>& scores) const {
+void PointPatternMatcher::scoreNames(const PointList& stroke, ScoreBuffers& buffers) const {
+    std::vector<NameScore>& scores = buffers.scores;
     scores.clear();
     if (names_.empty())
         return;
-    const std::vector<double> strokeAngles = directionAngles(resample(stroke, sampleCount_));
-    Scratch scratch(*this);
-    std::vector<double>& probabilities = scratch.buffers->probabilities;
-    templates_.score(strokeAngles, probabilities, scratch.buffers->sums);
+    resample(stroke, sampleCount_, buffers.resampled);
+    directionAngles(buffers.resampled, buffers.strokeAngles);
+    std::vector<double>& probabilities = buffers.probabilities;
+    templates_.score(buffers.strokeAngles, probabilities, buffers.sums);
     scores.reserve(names_.size());
     auto range = nameRanges_.begin();
     for (const std::u16string& name : names_) {
@@ -169,9 +157,9 @@ void PointPatternMatcher::scoreNames(const PointList& stroke, std::vector<NameSc
 }
 
 void PointPatternMatcher::matchAll(const PointList& stroke, std::vector<MatchResult>& results) const {
-    std::vector<NameScore> scores;
-    scoreNames(stroke, scores);
-    for (const NameScore& s : scores)
+    Scratch scratch(*this);
+    scoreNames(stroke, *scratch.buffers);
+    for (const NameScore& s : scratch.buffers->scores)
         results.emplace_back(*s.name, s.probability, s.count);
 }
 
@@ -199,15 +187,15 @@ std::u16string_view chooseName(const std::vector<MatchResult>& results) {
 }
 
 void PointPatternMatcher::recognize(const PointList& stroke, std::u16string& result) const {
-    trace::line(u"[recognize] stroke points ", utf16::fromUnsigned(stroke.size()));
+    trace::line(u"[recognize] stroke points ", stroke.size());
     if (stroke.size() < 2) {
         result = kNoGestureFound;
         return;
     }
-    std::vector<NameScore> scores;
-    scoreNames(stroke, scores);
+    Scratch scratch(*this);
+    scoreNames(stroke, *scratch.buffers);
     // chooseName's rule, without copying every name into a result.
-    const NameScore* best = acceptedBest(scores);
+    const NameScore* best = acceptedBest(scratch.buffers->scores);
     if (best != nullptr)
         result = *best->name;
     else

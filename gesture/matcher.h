@@ -12,10 +12,14 @@
 
 #include "common/types.h"
 #include "gesture/template_angles.h"
+#include "gesture/template_list.h"
 
 namespace sc {
 
 using NameSet = std::set<std::u16string, std::less<>>;
+
+// Points every template and stroke is resampled to before their directions are compared.
+inline constexpr std::uint64_t kSampleCount = 50;
 
 // What a result keeps of a probability p: p itself, or 1.0 when p lies outside [0, 100]. A NaN passes
 // both tests and is kept, so it never wins.
@@ -56,20 +60,18 @@ class PointPatternMatcher {
     void updateNames(std::optional<std::u16string_view> name = std::nullopt, bool remove = false);
 
     // A template was just inserted into the list, after the others of its name.
-    void templateAdded(const Gesture& gesture);
+    void templateAdded(const GestureEntry& item);
 
-    // A template is being erased from the list; call before it is deleted. Never fails.
-    void templateRemoved(const Gesture& gesture) noexcept;
+    // A template is being erased from the list; call before it is erased. Never fails.
+    void templateRemoved(const GestureEntry& item) noexcept;
 
-    // One result per name, in name order: the mean score over that name's templates.
+    // Appends one result per name, in name order: the mean score over that name's templates. A template
+    // without points, or of a single point, scores NaN.
     void matchAll(const PointList& stroke, std::vector<MatchResult>& results) const;
 
-    // Scores the stroke against one template; a template without points, or of a single point, gives NaN.
-    void GetPointPatternMatchResult(const Gesture& compareTo, const PointList& points,
-                                    MatchResult& dest) const;
-
     // The best name scoring above 75, the first in name order on a tie; otherwise kNoGestureFound.
-    // Strokes of fewer than two points are not compared.
+    // Strokes of fewer than two points are not compared. Once a first call has run, takes no fresh
+    // memory unless `result` has to grow.
     void recognize(const PointList& stroke, std::u16string& result) const;
 
     std::uint64_t sampleCount() const { return sampleCount_; }
@@ -83,14 +85,14 @@ class PointPatternMatcher {
         double probability;
         std::uint64_t count;
     };
-    // Every name's mean score, in name order, into `scores`.
-    void scoreNames(const PointList& stroke, std::vector<NameScore>& scores) const;
-
-    // Per-template working space of one recognition. Recognitions may run at once, so each takes a set
-    // from the spares and gives it back; a large template set then costs no fresh memory per stroke.
+    // Working space of one recognition. Recognitions may run at once, so each takes a set from the
+    // spares and gives it back; a stroke then costs no fresh memory.
     struct ScoreBuffers {
+        PointList resampled;
+        std::vector<double> strokeAngles;
         std::vector<double> probabilities;
         std::vector<double> sums;
+        std::vector<NameScore> scores;
     };
     class Scratch {
       public:
@@ -103,6 +105,9 @@ class PointPatternMatcher {
       private:
         const PointPatternMatcher& owner_;
     };
+    // Every name's mean score, in name order, into the scratch's scores.
+    void scoreNames(const PointList& stroke, ScoreBuffers& buffers) const;
+
     using Ranges = std::vector<std::pair<std::size_t, std::size_t>>;
     static Ranges nameRanges(const NameSet& names, const TemplateAngles& templates);
     static void fillRanges(const NameSet& names, const TemplateAngles& templates, Ranges& ranges) noexcept;

@@ -23,48 +23,61 @@ std::size_t blocksFor(std::size_t lanes) {
 
 } // namespace
 
-TemplateAngles::Entry TemplateAngles::makeEntry(const Gesture& gesture) const {
-    Entry entry;
-    entry.gesture = &gesture;
-    entry.angles = directionAngles(resample(gesture.points, sampleCount_));
+bool TemplateAngles::anglesOf(const GestureEntry& item, PointList& points, PointList& resampled,
+                              std::vector<double>& angles) const {
+    item.second.points.unpack(points);
+    resample(points, sampleCount_, resampled);
+    directionAngles(resampled, angles);
     // Every template of positive length resamples to sampleCount points; the rest (no point, one point)
     // keep their own angle lists and are compared one by one.
-    entry.full = sampleCount_ >= 2 && entry.angles.size() == sampleCount_ - 1;
-    return entry;
+    return sampleCount_ >= 2 && angles.size() == rows();
 }
 
 void TemplateAngles::assign(const GestureList& list) {
     TemplateAngles fresh(sampleCount_);
-    std::vector<const Gesture*> gestures;
-    gestures.reserve(list.size());
-    for (const auto& item : list)
-        gestures.push_back(item.second);
-    fresh.entries_.resize(gestures.size());
+    fresh.entries_.reserve(list.size());
+    for (const GestureEntry& item : list)
+        fresh.entries_.push_back({&item, static_cast<std::uint32_t>(fresh.entries_.size()), false});
+    // Lane i belongs to entry i; a template without the full count leaves its lane unused until the
+    // next layout.
+    const std::size_t rows = fresh.rows();
+    fresh.lanes_.assign(blocksFor(fresh.entries_.size()) * rows * kLanes, 0.0f);
+    fresh.laneCount_ = fresh.entries_.size();
     const auto work = [&](std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; ++i)
-            fresh.entries_[i] = fresh.makeEntry(*gestures[i]);
+        PointList points, resampled;
+        std::vector<double> angles;
+        for (std::size_t i = from; i < to; ++i) {
+            Entry& e = fresh.entries_[i];
+            e.full = anglesOf(*e.item, points, resampled, angles);
+            if (!e.full)
+                continue;
+            float* column = fresh.lanes_.data() + (i / kLanes) * rows * kLanes + i % kLanes;
+            for (std::size_t r = 0; r < rows; ++r)
+                column[r * kLanes] = static_cast<float>(angles[r]);
+        }
     };
 
     // Resampling is most of the work of opening a large template file; a second thread takes half of it.
     // It computes with this thread's floating-point settings, so its results are the ones we would get.
-    std::size_t split = gestures.size();
+    const std::size_t count = fresh.entries_.size();
+    std::size_t split = count;
     std::thread helper;
     std::exception_ptr helperFailure;
-    if (gestures.size() >= kParallelFrom && std::thread::hardware_concurrency() > 1) {
-        split = gestures.size() / 2;
+    if (count >= kParallelFrom && std::thread::hardware_concurrency() > 1) {
+        split = count / 2;
         std::fenv_t environment;
         std::fegetenv(&environment);
         try {
             helper = std::thread([&, environment] {
                 std::fesetenv(&environment);
                 try {
-                    work(split, gestures.size());
+                    work(split, count);
                 } catch (...) {
                     helperFailure = std::current_exception();
                 }
             });
         } catch (...) {
-            split = gestures.size(); // no thread to be had: all of it here
+            split = count; // no thread to be had: all of it here
         }
     }
     try {
@@ -78,34 +91,45 @@ void TemplateAngles::assign(const GestureList& list) {
         helper.join();
     if (helperFailure)
         std::rethrow_exception(helperFailure);
-    fresh.pack();
+
+    // The few templates without the full count keep their own lists.
+    PointList points, resampled;
+    for (Entry& e : fresh.entries_) {
+        if (e.full)
+            continue;
+        std::vector<double> angles;
+        anglesOf(*e.item, points, resampled, angles);
+        e.slot = static_cast<std::uint32_t>(fresh.partial_.size());
+        fresh.partial_.push_back(std::move(angles));
+    }
     *this = std::move(fresh);
 }
 
-void TemplateAngles::add(const Gesture& gesture) {
+void TemplateAngles::add(const GestureEntry& item) {
+    PointList points, resampled;
+    std::vector<double> angles;
+    const bool full = anglesOf(item, points, resampled, angles);
+    std::vector<Entry> entries;
+    entries.reserve(entries_.size() + 1);
+    entries = entries_;
     // After the last template of the same name: where the list itself puts a new template.
     const auto at =
-        std::upper_bound(entries_.begin(), entries_.end(), gesture.name,
-                         [](const std::u16string& name, const Entry& e) { return name < e.gesture->name; });
-    const auto inserted = entries_.insert(at, makeEntry(gesture));
-    try {
-        pack();
-    } catch (...) {
-        entries_.erase(inserted); // pack changes nothing until it has its memory
-        throw;
-    }
+        std::upper_bound(entries.begin(), entries.end(), item.first,
+                         [](const std::u16string& name, const Entry& e) { return name < e.item->first; });
+    entries.insert(at, Entry{&item, 0, full});
+    relayout(std::move(entries), &item, std::move(angles));
 }
 
-void TemplateAngles::remove(const Gesture& gesture) noexcept {
+void TemplateAngles::remove(const GestureEntry& item) noexcept {
     const auto first =
-        std::lower_bound(entries_.begin(), entries_.end(), gesture.name,
-                         [](const Entry& e, const std::u16string& name) { return e.gesture->name < name; });
-    for (auto it = first; it != entries_.end() && it->gesture->name == gesture.name; ++it) {
-        if (it->gesture == &gesture) {
+        std::lower_bound(entries_.begin(), entries_.end(), item.first,
+                         [](const Entry& e, const std::u16string& name) { return e.item->first < name; });
+    for (auto it = first; it != entries_.end() && it->item->first == item.first; ++it) {
+        if (it->item == &item) {
             entries_.erase(it);
             // Closing the gap needs memory; without it the lane stays as an unused hole.
             try {
-                pack();
+                relayout(entries_, nullptr, {});
             } catch (...) {
             }
             return;
@@ -113,34 +137,44 @@ void TemplateAngles::remove(const Gesture& gesture) noexcept {
     }
 }
 
-void TemplateAngles::pack() {
-    const std::size_t rows = sampleCount_ >= 2 ? sampleCount_ - 1 : 0;
+void TemplateAngles::relayout(std::vector<Entry> entries, const GestureEntry* added,
+                              std::vector<double> addedAngles) {
+    const std::size_t rows = this->rows();
     const std::size_t count = static_cast<std::size_t>(
-        std::count_if(entries_.begin(), entries_.end(), [](const Entry& e) { return e.full; }));
-    std::vector<float> fresh(blocksFor(count) * rows * kLanes, 0.0f);
+        std::count_if(entries.begin(), entries.end(), [](const Entry& e) { return e.full; }));
+    std::vector<float> lanes(blocksFor(count) * rows * kLanes, 0.0f);
+    std::vector<std::vector<double>> partial;
+    partial.reserve(entries.size() - count);
     std::size_t lane = 0;
-    for (Entry& e : entries_) {
-        if (!e.full)
+    for (Entry& e : entries) {
+        if (!e.full) {
+            if (e.item == added)
+                partial.push_back(std::move(addedAngles));
+            else
+                partial.push_back(partial_[e.slot]);
+            e.slot = static_cast<std::uint32_t>(partial.size() - 1);
             continue;
-        float* to = fresh.data() + (lane / kLanes) * rows * kLanes + lane % kLanes;
-        if (e.angles.empty()) {
-            const float* from = lanes_.data() + (e.lane / kLanes) * rows * kLanes + e.lane % kLanes;
+        }
+        float* to = lanes.data() + (lane / kLanes) * rows * kLanes + lane % kLanes;
+        if (e.item == added) {
+            for (std::size_t r = 0; r < rows; ++r)
+                to[r * kLanes] = static_cast<float>(addedAngles[r]);
+        } else {
+            const float* from = lanes_.data() + (e.slot / kLanes) * rows * kLanes + e.slot % kLanes;
             for (std::size_t r = 0; r < rows; ++r)
                 to[r * kLanes] = from[r * kLanes];
-        } else {
-            for (std::size_t r = 0; r < rows; ++r)
-                to[r * kLanes] = static_cast<float>(e.angles[r]);
-            std::vector<double>().swap(e.angles); // assigning {} would keep the capacity
         }
-        e.lane = lane++;
+        e.slot = static_cast<std::uint32_t>(lane++);
     }
-    lanes_ = std::move(fresh);
+    entries_.swap(entries);
+    lanes_.swap(lanes);
+    partial_.swap(partial);
     laneCount_ = count;
 }
 
 void TemplateAngles::score(const std::vector<double>& strokeAngles, std::vector<double>& probabilities,
                            std::vector<double>& sums) const {
-    const std::size_t rows = sampleCount_ >= 2 ? sampleCount_ - 1 : 0;
+    const std::size_t rows = this->rows();
     const std::size_t n = std::min(rows, strokeAngles.size());
     const std::size_t blocks = blocksFor(laneCount_);
     sums.resize(blocks * kLanes);
@@ -150,16 +184,17 @@ void TemplateAngles::score(const std::vector<double>& strokeAngles, std::vector<
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const Entry& e = entries_[i];
         // The same division and scaling as a single comparison, on the same sum.
-        const double p = e.full ? deltaToProbability(sums[e.lane] / static_cast<double>(n))
-                                : compareAngles(e.angles, strokeAngles);
+        const double p = e.full ? deltaToProbability(sums[e.slot] / static_cast<double>(n))
+                                : compareAngles(partial_[e.slot], strokeAngles);
         probabilities[i] = storedProbability(p);
     }
 }
 
 std::size_t TemplateAngles::memoryBytes() const {
-    std::size_t bytes = entries_.capacity() * sizeof(Entry) + lanes_.capacity() * sizeof(float);
-    for (const Entry& e : entries_)
-        bytes += e.angles.capacity() * sizeof(double);
+    std::size_t bytes = entries_.capacity() * sizeof(Entry) + lanes_.capacity() * sizeof(float) +
+                        partial_.capacity() * sizeof(std::vector<double>);
+    for (const std::vector<double>& angles : partial_)
+        bytes += angles.capacity() * sizeof(double);
     return bytes;
 }
 

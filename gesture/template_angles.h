@@ -2,9 +2,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 #include <vector>
 
-#include "common/types.h"
+#include "gesture/template_list.h"
 
 namespace sc {
 
@@ -19,16 +21,17 @@ class TemplateAngles {
 
     // Takes a template just inserted into the mirrored list after the other templates of its name; on
     // failure nothing changes.
-    void add(const Gesture& gesture);
+    void add(const GestureEntry& item);
 
     // Forgets a template that is leaving the mirrored list; unknown templates are ignored. Never fails.
-    void remove(const Gesture& gesture) noexcept;
+    void remove(const GestureEntry& item) noexcept;
 
     std::size_t size() const { return entries_.size(); }
-    const Gesture& gesture(std::size_t index) const { return *entries_[index].gesture; }
+    const std::u16string& name(std::size_t index) const { return entries_[index].item->first; }
 
     // The stored probability of every template against the stroke's direction angles, in list order, as
-    // the single comparison gives it. `sums` is scratch space; both vectors are resized as needed.
+    // the single comparison gives it. `sums` is scratch space; both vectors are resized as needed, so
+    // vectors kept from an earlier call of the same size take no fresh memory.
     void score(const std::vector<double>& strokeAngles, std::vector<double>& probabilities,
                std::vector<double>& sums) const;
 
@@ -37,19 +40,24 @@ class TemplateAngles {
 
   private:
     struct Entry {
-        const Gesture* gesture = nullptr;
-        bool full = false;          // has the full count of angles, so it lives in a lane
-        std::size_t lane = 0;       // its lane, once packed
-        std::vector<double> angles; // kept for the others, and for a full one until it is packed
+        const GestureEntry* item = nullptr;
+        std::uint32_t slot = 0; // a full template's lane; otherwise its place in partial_
+        bool full = false;      // has the full count of angles, so it lives in a lane
     };
 
-    Entry makeEntry(const Gesture& gesture) const;
-    void pack();
+    std::size_t rows() const { return sampleCount_ >= 2 ? sampleCount_ - 1 : 0; }
+    // The template's angles into `angles`, through the working lists given; true when they are full.
+    bool anglesOf(const GestureEntry& item, PointList& points, PointList& resampled,
+                  std::vector<double>& angles) const;
+    // Lays `entries` out afresh: the full ones in consecutive lanes, taken from their present lanes or,
+    // for `added`, from `addedAngles`. Changes nothing on failure.
+    void relayout(std::vector<Entry> entries, const GestureEntry* added, std::vector<double> addedAngles);
 
     std::size_t sampleCount_;
     std::vector<Entry> entries_;
     std::vector<float> lanes_; // blocks of kLanes templates, one row per angle index
     std::size_t laneCount_ = 0;
+    std::vector<std::vector<double>> partial_; // the angles of templates without the full count
 };
 
 } // namespace sc

@@ -1,12 +1,14 @@
-// Reading and writing gesture template files. The reader takes the whole file at once and walks it
-// in place: a file of ten thousand templates must open in a few milliseconds.
+// Reading and writing gesture template files. The reader walks the file's bytes piece by piece through
+// one reused buffer: a file of ten thousand templates must open in a few milliseconds, and the first
+// opening in a process pays for every fresh page it touches.
 #include "gesture/template_file.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <memory>
+#include <tuple>
+#include <utility>
 
 #include "common/console.h"
 #include "common/textfile.h"
@@ -47,17 +49,18 @@ std::int32_t readField(std::u16string_view text, std::size_t& i) {
     return static_cast<std::int32_t>(value);
 }
 
-void parseLine(std::u16string_view line, GestureList& target) {
+// The name and the points of a line, or false for a line that holds no template.
+bool parseLine(std::u16string_view line, std::u16string_view& name, PointList& points) {
     if (line.size() < 2)
-        return;
+        return false;
     // The name is the first run of non-commas; commas before it are skipped.
     const std::size_t start = line.find_first_not_of(separateChar);
     if (start == std::u16string_view::npos) {
         console::line(std::string_view("no name found !"));
-        return;
+        return false;
     }
     const std::size_t nameEnd = std::min(line.find(separateChar, start), line.size());
-    const std::u16string_view name = line.substr(start, nameEnd - start);
+    name = line.substr(start, nameEnd - start);
 
     // Where the points start is measured from the name's length, not its position, and the comma that
     // ended the name counts as a terminator. For a line that starts with its name this is everything
@@ -78,12 +81,14 @@ void parseLine(std::u16string_view line, GestureList& target) {
     if (textStart > textEnd)
         textStart = textEnd;
 
-    auto gesture = std::make_unique<Gesture>();
-    gesture->name = std::u16string(name);
-    parsePoints(line.substr(textStart, textEnd - textStart), gesture->points);
-    target.emplace(gesture->name, gesture.get());
-    gesture.release();
+    points.clear();
+    parsePoints(line.substr(textStart, textEnd - textStart), points);
+    return true;
 }
+
+// Bytes of one piece read from a file; large enough that the reads cost little, small enough that the
+// buffer stays in the cache.
+constexpr std::size_t kPieceBytes = 64 * 1024;
 
 } // namespace
 
@@ -108,61 +113,96 @@ void parsePoints(std::u16string_view text, PointList& target) {
     }
 }
 
-void parseGestureText(std::u16string_view text, GestureList& target) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(u'\n', start);
-        if (end == std::u16string_view::npos)
-            end = text.size();
-        parseLine(text.substr(start, end - start), target);
-        start = end + 1;
+void TemplateReader::read(std::string_view bytes) {
+    if (haveOdd_ && !bytes.empty()) {
+        const char unit[2] = {odd_, bytes.front()};
+        haveOdd_ = false;
+        bytes.remove_prefix(1);
+        readUnits(unit, 1);
+    }
+    readUnits(bytes.data(), bytes.size() / 2);
+    if (bytes.size() % 2 != 0) {
+        haveOdd_ = true;
+        odd_ = bytes.back();
     }
 }
 
-void parseGestureBytes(std::string_view bytes, GestureList& target) {
-    // Line by line through one small buffer: the file's bytes are the only copy of the whole text, which
-    // for a large file saves as much fresh memory as the file is long.
-    const std::size_t units = bytes.size() / 2; // an odd last byte is no code unit
-    std::u16string line;
+void TemplateReader::readUnits(const char* bytes, std::size_t units) {
+    const auto unitAt = [&](std::size_t i) {
+        const auto lo = static_cast<unsigned char>(bytes[2 * i]);
+        const auto hi = static_cast<unsigned char>(bytes[2 * i + 1]);
+        return static_cast<char16_t>(lo | (hi << 8));
+    };
     std::size_t start = 0;
     while (start < units) {
+        // The next line feed: a 0x0A byte that is the low byte of a unit whose high byte is 0.
         std::size_t end = start;
+        bool ended = false;
         while (end < units) {
-            const void* hit = std::memchr(bytes.data() + 2 * end, '\n', 2 * (units - end));
+            const void* hit = std::memchr(bytes + 2 * end, '\n', 2 * (units - end));
             if (hit == nullptr) {
                 end = units;
                 break;
             }
-            const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - bytes.data());
+            const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - bytes);
             if (at % 2 == 0 && bytes[at + 1] == '\0') {
                 end = at / 2;
+                ended = true;
                 break;
             }
             end = at / 2 + 1; // a 0x0A byte inside another unit
         }
-        line.resize(end - start);
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            const auto lo = static_cast<unsigned char>(bytes[2 * (start + i)]);
-            const auto hi = static_cast<unsigned char>(bytes[2 * (start + i) + 1]);
-            line[i] = static_cast<char16_t>(lo | (hi << 8));
-        }
-        parseLine(line, target);
+        const std::size_t have = line_.size();
+        line_.resize(have + (end - start));
+        for (std::size_t i = start; i < end; ++i)
+            line_[have + (i - start)] = unitAt(i);
+        if (!ended)
+            return; // the line goes on in the next piece
+        takeLine();
         start = end + 1;
     }
 }
 
-void loadGestureFile(std::u16string_view path, GestureList& target) {
-    std::string bytes;
-    if (!platform::readFile(path, bytes)) {
-        console::line(u"load file fail : " + std::u16string(path));
-        return;
-    }
-    parseGestureBytes(textfile::withoutByteOrderMark(bytes), target);
+void TemplateReader::takeLine() {
+    std::u16string_view name;
+    if (parseLine(line_, name, points_))
+        target_.emplace(std::piecewise_construct, std::forward_as_tuple(name),
+                        std::forward_as_tuple(Template{PackedPoints(points_), origin_}));
+    line_.clear();
 }
 
-std::u16string gestureLine(const Gesture& gesture) {
-    std::u16string line = gesture.name;
-    for (const GesturePoint& p : gesture.points) {
+void TemplateReader::finish() {
+    if (!line_.empty())
+        takeLine();
+}
+
+void parseGestureBytes(std::string_view bytes, GestureList& target, TemplateOrigin origin) {
+    TemplateReader reader(target, origin);
+    reader.read(bytes);
+    reader.finish();
+}
+
+bool readGestureFile(std::u16string_view path, GestureList& target, TemplateOrigin origin) {
+    TemplateReader reader(target, origin);
+    bool first = true;
+    const bool read = platform::readFilePieces(path, kPieceBytes, [&](std::string_view piece) {
+        if (first)
+            piece = textfile::withoutByteOrderMark(piece);
+        first = false;
+        reader.read(piece);
+    });
+    reader.finish();
+    return read;
+}
+
+void loadGestureFile(std::u16string_view path, GestureList& target, TemplateOrigin origin) {
+    if (!readGestureFile(path, target, origin))
+        console::line(u"load file fail : " + std::u16string(path));
+}
+
+std::u16string gestureLine(std::u16string_view name, const PointList& points) {
+    std::u16string line(name);
+    for (const GesturePoint& p : points) {
         line += separateChar;
         line += utf16::fromInt(truncateToInt32(p.x));
         line += separateChar;
@@ -175,31 +215,12 @@ std::u16string gestureLine(const Gesture& gesture) {
     return line;
 }
 
-bool appendUserGesture(std::u16string_view path, const Gesture& gesture, platform::AppendUndo& undo) {
-    if (textfile::append(path, gestureLine(gesture), undo))
+bool appendUserGesture(std::u16string_view path, std::u16string_view name, const PointList& points,
+                       platform::AppendUndo& undo) {
+    if (textfile::append(path, gestureLine(name, points), undo))
         return true;
     trace::line(u"[saveUserGesture] open file fail");
     return false;
-}
-
-bool saveUserGesture(std::u16string_view path, const GestureList& userGestures, const Gesture* gesture) {
-    if (gesture != nullptr) {
-        platform::AppendUndo undo;
-        return appendUserGesture(path, *gesture, undo);
-    }
-    std::u16string all;
-    for (const auto& entry : userGestures)
-        all += gestureLine(*entry.second);
-    if (textfile::replace(path, all))
-        return true;
-    trace::line(u"[saveUserGesture] open file fail");
-    return false;
-}
-
-void deleteGestures(GestureList& list) {
-    for (auto& entry : list)
-        delete entry.second;
-    list.clear();
 }
 
 } // namespace sc

@@ -1,7 +1,9 @@
 // Whole-file access by UTF-16 path. Every open shares read, write and delete with other openers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +11,10 @@ namespace platform {
 
 // Reads the whole file; false if it cannot be opened.
 bool readFile(std::u16string_view path, std::string& bytes);
+// Reads the file from its start through one buffer of `pieceSize` bytes, reused for every read, and
+// hands each read's bytes to `piece` in order; false if it cannot be opened or a read fails.
+bool readFilePieces(std::u16string_view path, std::size_t pieceSize,
+                    const std::function<void(std::string_view)>& piece);
 // true if the file can be opened for reading.
 bool canRead(std::u16string_view path);
 

@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     std::u16string text;
     const std::vector<sc::Gesture> all = defaults::gestures();
     for (const sc::Gesture& g : all)
-        text += sc::gestureLine(g);
+        text += sc::gestureLine(g.name, g.points);
     if (!sc::textfile::replace(sc::utf16::fromUtf8(argv[1]), text)) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;

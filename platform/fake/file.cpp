@@ -106,6 +106,22 @@ bool readFile(std::u16string_view path, std::string& bytes) {
     return true;
 }
 
+bool readFilePieces(std::u16string_view path, std::size_t pieceSize,
+                    const std::function<void(std::string_view)>& piece) {
+    Descriptor fd(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd)
+        return failed(u"cannot read", path);
+    std::string buffer(pieceSize, '\0');
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
+        if (n < 0)
+            return failed(u"cannot read", path);
+        if (n == 0)
+            return true;
+        piece(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+    }
+}
+
 bool canRead(std::u16string_view path) {
     const int fd = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)

@@ -99,6 +99,22 @@ bool readFile(std::u16string_view path, std::string& bytes) {
     return true;
 }
 
+bool readFilePieces(std::u16string_view path, std::size_t pieceSize,
+                    const std::function<void(std::string_view)>& piece) {
+    UniqueFile file = openFile(wide(path), GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+    if (!file)
+        return failed(u"cannot read", path);
+    std::string buffer(std::min<size_t>(pieceSize, 1u << 30), '\0');
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr))
+            return failed(u"cannot read", path);
+        if (got == 0)
+            return true;
+        piece(std::string_view(buffer.data(), got));
+    }
+}
+
 bool canRead(std::u16string_view path) {
     return static_cast<bool>(openFile(wide(path), GENERIC_READ, OPEN_EXISTING));
 }

@@ -160,7 +160,6 @@ TEST_F(Explain, RankingOnStrokesIsRecognitionsOwnScores) {
         expectRankingOf(*this, rank(points), matcher, points, recognised);
     }
     EXPECT_GT(accepted, 0);
-    sc::deleteGestures(templates);
 }
 
 TEST_F(Explain, RankingOnSeededTemplateSetsKeepsTiesNaNAndTheLimit) {
@@ -197,7 +196,6 @@ TEST_F(Explain, RankingOnSeededTemplateSetsKeepsTiesNaNAndTheLimit) {
             EXPECT_LT(ranking.find(u"tieA,"), ranking.find(u"tieB,"));
             EXPECT_EQ(parseLines(rank(points, 3)).size(), 3u);
         }
-        sc::deleteGestures(templates);
     }
     const std::vector<uint16_t> onePoint = {5, 5, 0};
     EXPECT_EQ(rank(onePoint), u"");

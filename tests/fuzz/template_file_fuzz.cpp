@@ -1,5 +1,6 @@
-// Gesture template files: the byte reader against the text reader, the names it yields, the points
-// against a plain strtoll reading of each field, and a rewrite read back to the same templates.
+// Gesture template files: the bytes read whole against the same bytes read in pieces, the names it
+// yields, the points against a plain strtoll reading of each field, and a rewrite read back to the same
+// templates.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -57,15 +58,18 @@ bool samePoints(const sc::PointList& a, const sc::PointList& b) {
     return true;
 }
 
-// The templates of a list in order; owned copies, so the lists can be freed at once.
-std::vector<sc::Gesture> flatten(sc::GestureList& list) {
+// The templates of a list in order, as plain names and points.
+std::vector<sc::Gesture> flatten(const sc::GestureList& list) {
     std::vector<sc::Gesture> out;
-    for (const auto& [name, gesture] : list) {
-        check(name == gesture->name, "list key differs from the template's name");
-        out.push_back(*gesture);
-    }
-    sc::deleteGestures(list);
+    for (const auto& [name, t] : list)
+        out.push_back({name, t.points.unpack()});
     return out;
+}
+
+std::vector<sc::Gesture> parsed(std::u16string_view text) {
+    sc::GestureList list;
+    sc::parseGestureBytes(sc::utf16::toBytes(text), list);
+    return flatten(list);
 }
 
 } // namespace
@@ -76,16 +80,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sc::GestureList fromBytes;
     sc::parseGestureBytes(bytes, fromBytes);
     const std::u16string text = sc::utf16::fromBytes(bytes);
-    sc::GestureList fromText;
-    sc::parseGestureText(text, fromText);
+    // The same bytes in pieces of a size the input chooses, as a file is read.
+    const std::size_t pieceSize = size == 0 ? 1 : 1 + data[0] % 13;
+    sc::GestureList fromPieces;
+    sc::TemplateReader reader(fromPieces, sc::TemplateOrigin::user);
+    for (std::size_t at = 0; at < bytes.size(); at += pieceSize)
+        reader.read(bytes.substr(at, pieceSize));
+    reader.finish();
     const std::vector<sc::Gesture> templates = flatten(fromBytes);
-    const std::vector<sc::Gesture> textTemplates = flatten(fromText);
+    const std::vector<sc::Gesture> pieceTemplates = flatten(fromPieces);
 
-    check(templates.size() == textTemplates.size(), "byte and text readers give different counts");
+    check(templates.size() == pieceTemplates.size(), "whole and piecewise reading give different counts");
     for (std::size_t i = 0; i < templates.size(); ++i) {
         const sc::Gesture& g = templates[i];
-        check(g.name == textTemplates[i].name && samePoints(g.points, textTemplates[i].points),
-              "byte and text readers give different templates");
+        check(g.name == pieceTemplates[i].name && samePoints(g.points, pieceTemplates[i].points),
+              "whole and piecewise reading give different templates");
         check(!g.name.empty(), "empty name");
         check(g.name.find(u',') == std::u16string::npos && g.name.find(u'\n') == std::u16string::npos,
               "name holds a separator");
@@ -95,27 +104,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::u16string_view line : sc::utf16::splitLines(text)) {
         if (line.size() < 2 || line[0] == u',')
             continue;
-        sc::GestureList one;
-        sc::parseGestureText(line, one);
-        const std::vector<sc::Gesture> parsed = flatten(one);
-        check(parsed.size() == 1, "a line with a name gives no template");
+        const std::vector<sc::Gesture> one = parsed(line);
+        check(one.size() == 1, "a line with a name gives no template");
         const std::size_t comma = line.find(u',');
-        check(parsed[0].name == line.substr(0, comma), "name is not the text before the first comma");
+        check(one[0].name == line.substr(0, comma), "name is not the text before the first comma");
         const std::u16string_view rest =
             comma == std::u16string_view::npos ? std::u16string_view() : line.substr(comma + 1);
-        check(samePoints(parsed[0].points, referencePoints(rest)), "points differ from a strtoll reading");
+        check(samePoints(one[0].points, referencePoints(rest)), "points differ from a strtoll reading");
     }
 
     // Written out and read back, every template comes back the same, in the same order.
     std::u16string rewritten;
     std::vector<sc::Gesture> expected;
     for (const sc::Gesture& g : templates) {
-        rewritten += sc::gestureLine(g);
+        rewritten += sc::gestureLine(g.name, g.points);
         expected.push_back(g);
     }
-    sc::GestureList reread;
-    sc::parseGestureText(rewritten, reread);
-    const std::vector<sc::Gesture> back = flatten(reread);
+    const std::vector<sc::Gesture> back = parsed(rewritten);
     check(back.size() == expected.size(), "a rewritten file reads back a different number of templates");
     for (std::size_t i = 0; i < back.size(); ++i)
         check(back[i].name == expected[i].name && samePoints(back[i].points, expected[i].points),

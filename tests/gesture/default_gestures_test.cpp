@@ -20,7 +20,7 @@ const std::string kShipped = std::string(STROKECAST_SOURCE_DIR) + "/data/default
 TEST(DefaultGestures, ShippedFileIsWhatTheGeneratorWrites) {
     std::u16string expected;
     for (const Gesture& g : defaults::gestures())
-        expected += gestureLine(g);
+        expected += gestureLine(g.name, g.points);
     std::u16string shipped;
     ASSERT_TRUE(textfile::read(utf16::fromUtf8(kShipped), shipped));
     EXPECT_EQ(shipped, expected) << "regenerate with tools/make_default_gestures";
@@ -28,7 +28,7 @@ TEST(DefaultGestures, ShippedFileIsWhatTheGeneratorWrites) {
 
 TEST(DefaultGestures, EachRecognisesItselfAndHandDrawnCopiesAndNoneIsConfused) {
     GestureManager manager(utf16::fromUtf8(kShipped), u"/nonexistent-folder");
-    gesturetest::OwnedList templates;
+    gesturetest::TemplateSet templates;
     loadGestureFile(utf16::fromUtf8(kShipped), templates.list);
     ASSERT_GE(templates.list.size(), 16u);
     ASSERT_EQ(manager.getGestureNames().size(), templates.list.size()); // one template per name
@@ -36,9 +36,10 @@ TEST(DefaultGestures, EachRecognisesItselfAndHandDrawnCopiesAndNoneIsConfused) {
 
     double worstMargin = 100.0;
     for (const auto& [name, gesture] : templates.list) {
+        const PointList points = gesture.points.unpack();
         for (std::uint32_t seed = 0; seed <= 10; ++seed) {
             // Seed 0 is the template itself; the others are moved, scaled, turned and jittered copies.
-            const PointList stroke = seed == 0 ? gesture->points : defaults::handDrawn(gesture->points, seed);
+            const PointList stroke = seed == 0 ? points : defaults::handDrawn(points, seed);
             SCOPED_TRACE(utf16::toUtf8(name) + " seed " + std::to_string(seed));
             std::u16string answer;
             manager.recognize(stroke, answer);

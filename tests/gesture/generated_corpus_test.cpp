@@ -39,7 +39,7 @@ TEST(GeneratedCorpus, HasEveryKindOfStroke) {
 
 TEST(GeneratedCorpus, RecognitionCountsStayPut) {
     const auto strokes = gesturetest::generatedStrokes();
-    gesturetest::OwnedList templates;
+    gesturetest::TemplateSet templates;
     for (const auto& s : strokes)
         if (s.subject == 2 && s.speed == std::string("medium") && s.repetition == 1)
             templates.add(utf16::fromUtf8(s.gesture), s.points);

@@ -1,4 +1,4 @@
-// Helpers shared by the gesture tests: scratch folders, raw file bytes, owned template lists, shapes.
+// Helpers shared by the gesture tests: scratch folders, raw file bytes, template lists, shapes.
 #pragma once
 
 #include <unistd.h>
@@ -13,6 +13,7 @@
 #include "common/types.h"
 #include "common/utf16.h"
 #include "gesture/template_file.h"
+#include "gesture/template_list.h"
 
 namespace gesturetest {
 
@@ -49,16 +50,12 @@ inline void writeBytes(const std::filesystem::path& path, const std::string& byt
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// A GestureList that owns its templates, as the loader's callers must.
-struct OwnedList {
+// A template list made in a test; each template goes in after the others of its name.
+struct TemplateSet {
     sc::GestureList list;
-    OwnedList() = default;
-    OwnedList(const OwnedList&) = delete;
-    OwnedList& operator=(const OwnedList&) = delete;
-    ~OwnedList() { sc::deleteGestures(list); }
-    void add(std::u16string name, sc::PointList points) {
-        auto* g = new sc::Gesture{std::move(name), std::move(points)};
-        list.emplace(g->name, g);
+    sc::GestureList::iterator add(std::u16string name, const sc::PointList& points) {
+        return list.emplace(std::move(name),
+                            sc::Template{sc::PackedPoints(points), sc::TemplateOrigin::defaults});
     }
 };
 

@@ -20,7 +20,7 @@
 #include "tests/gesture/unistrokes.h"
 
 using namespace sc;
-using gesturetest::OwnedList;
+using gesturetest::TemplateSet;
 
 namespace {
 
@@ -121,7 +121,7 @@ TEST(MatcherEquivalence, GeneratedStrokesScoreAsTheReference) {
     const auto strokes = gesturetest::generatedStrokes();
     // Two templates of every gesture type, from two subjects at different speeds: names with several
     // templates of different point counts.
-    OwnedList templates;
+    TemplateSet templates;
     for (const auto& s : strokes)
         if ((s.subject == 2 && s.speed == std::string("fast")) ||
             (s.subject == 7 && s.speed == std::string("slow")))
@@ -145,7 +145,7 @@ TEST(RecordedStrokes, ScoreAsTheReference) {
         GTEST_SKIP() << "optional data: no recorded human strokes at " << STROKECAST_SHARED_DATA
                      << "/unistrokes.csv";
     // Two templates of every gesture type, from two subjects: names with several templates.
-    OwnedList templates;
+    TemplateSet templates;
     for (const auto& s : strokes)
         if ((s.subject == 2 || s.subject == 7) && s.speed == "fast" && s.repetition == 3)
             templates.add(utf16::fromUtf8(s.gesture), s.points);
@@ -164,7 +164,7 @@ TEST(MatcherEquivalence, RandomTemplateSetsScoreAsTheReference) {
         for (unsigned seed = 1; seed <= 12; ++seed) {
             SCOPED_TRACE(testing::Message() << "sample count " << sampleCount << ", seed " << seed);
             Shapes shapes(seed * 7919 + static_cast<unsigned>(sampleCount));
-            OwnedList templates;
+            TemplateSet templates;
             const int count = shapes.pick(0, 40);
             for (int i = 0; i < count; ++i)
                 templates.add(shapes.name(), shapes.next());
@@ -182,26 +182,23 @@ TEST(MatcherEquivalence, AddingAndRemovingTemplatesKeepsScoresExact) {
     for (unsigned seed = 1; seed <= 6; ++seed) {
         SCOPED_TRACE(testing::Message() << "seed " << seed);
         Shapes shapes(seed);
-        OwnedList templates;
+        TemplateSet templates;
         for (int i = 0; i < 12; ++i)
             templates.add(shapes.name(), shapes.next());
         PointPatternMatcher engine(templates.list, 50);
         for (int step = 0; step < 60; ++step) {
             if (templates.list.empty() || shapes.pick(0, 2) != 0) {
                 // As the gesture manager adds: into the list after the name's others, then tell the matcher.
-                auto* g = new Gesture{shapes.name(), shapes.next()};
-                templates.list.emplace(g->name, g);
-                engine.templateAdded(*g);
-                engine.updateNames(g->name);
+                const auto added = templates.add(shapes.name(), shapes.next());
+                engine.templateAdded(*added);
+                engine.updateNames(added->first);
             } else {
                 // Remove a random template, not always the first of its name.
                 auto it = std::next(templates.list.begin(),
                                     shapes.pick(0, static_cast<int>(templates.list.size()) - 1));
-                Gesture* g = it->second;
-                const std::u16string name = g->name;
+                const std::u16string name = it->first;
+                engine.templateRemoved(*it);
                 templates.list.erase(it);
-                engine.templateRemoved(*g);
-                delete g;
                 if (templates.list.find(name) == templates.list.end())
                     engine.updateNames(name, true);
             }
@@ -219,7 +216,7 @@ TEST(MatcherEquivalence, AddingAndRemovingTemplatesKeepsScoresExact) {
 
 TEST(MatcherEquivalence, NamesWithoutTemplatesAndTemplatesWithoutNames) {
     Shapes shapes(99);
-    OwnedList templates;
+    TemplateSet templates;
     for (int i = 0; i < 10; ++i)
         templates.add(shapes.name(), shapes.next());
     PointPatternMatcher engine(templates.list, 50);
@@ -287,25 +284,24 @@ TEST(MatcherEquivalence, EveryKernelSumsAsTheScalarLoop) {
 TEST(MatcherEquivalence, ManagerChangesKeepRecognitionExact) {
     gesturetest::TempFolder folder("geq");
     Shapes shapes(31);
-    OwnedList defaults;
+    TemplateSet defaults;
     std::u16string text;
     for (int i = 0; i < 20; ++i) {
         PointList points = shapes.next();
         for (GesturePoint& p : points) // what a file can hold
             p = {std::trunc(p.x), std::trunc(p.y)};
         defaults.add(shapes.name(), points);
-        text += gestureLine(*std::prev(defaults.list.end())->second);
     }
     // The file's order is the list's order, since each line went in after the others of its name.
     text.clear();
     for (const auto& entry : defaults.list)
-        text += gestureLine(*entry.second);
+        text += gestureLine(entry.first, entry.second.points.unpack());
     gesturetest::writeBytes(folder.file("defaults.configure"), utf16::toBytes(text));
     GestureManager manager(folder.u16File("defaults.configure"), folder.u16());
 
-    OwnedList mirror;
+    TemplateSet mirror;
     for (const auto& entry : defaults.list)
-        mirror.add(entry.first, entry.second->points);
+        mirror.add(entry.first, entry.second.points.unpack());
     for (int step = 0; step < 30; ++step) {
         const std::u16string name = shapes.name();
         if (shapes.pick(0, 1) == 0) {
@@ -320,7 +316,6 @@ TEST(MatcherEquivalence, ManagerChangesKeepRecognitionExact) {
             const auto defaultCount = defaults.list.count(name);
             auto it = std::next(first, static_cast<std::ptrdiff_t>(defaultCount));
             ASSERT_NE(it, last);
-            delete it->second;
             mirror.list.erase(it);
         }
         const reference::Matcher ref(mirror.list, 50);

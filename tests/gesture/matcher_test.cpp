@@ -11,22 +11,26 @@
 using namespace sc;
 using gesturetest::joined;
 using gesturetest::line;
-using gesturetest::OwnedList;
+using gesturetest::TemplateSet;
 using gesturetest::transformed;
 
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
+// The stroke's score against one template: a name with a single template scores as that template.
 double score(const PointList& templatePoints, const PointList& stroke) {
-    OwnedList templates;
+    TemplateSet templates;
     templates.add(u"t", templatePoints);
-    PointPatternMatcher matcher(templates.list, 50);
-    MatchResult result;
-    matcher.GetPointPatternMatchResult(*templates.list.begin()->second, stroke, result);
-    EXPECT_EQ(result.name, u"t");
-    EXPECT_EQ(result.count, 1u);
-    return result.probability;
+    PointPatternMatcher matcher(templates.list, kSampleCount);
+    std::vector<MatchResult> results;
+    matcher.matchAll(stroke, results);
+    EXPECT_EQ(results.size(), 1u);
+    if (results.empty())
+        return 0.0;
+    EXPECT_EQ(results[0].name, u"t");
+    EXPECT_EQ(results[0].count, 1u);
+    return results[0].probability;
 }
 
 } // namespace
@@ -154,7 +158,7 @@ TEST(Matcher, BitExactScoresStayPut) {
 }
 
 TEST(Matcher, NamesFollowTemplates) {
-    OwnedList templates;
+    TemplateSet templates;
     templates.add(u"b", line(0, 0, 1, 1));
     templates.add(u"a", line(0, 0, 1, 1));
     templates.add(u"b", line(0, 0, 1, 1));
@@ -174,7 +178,7 @@ TEST(Matcher, NamesFollowTemplates) {
 
 TEST(Matcher, NameScoresAreTheMeanOverItsTemplates) {
     const PointList right = line(0, 0, 100, 0);
-    OwnedList templates;
+    TemplateSet templates;
     templates.add(u"right", right);
     templates.add(u"right", line(100, 0, 0, 0));
     templates.add(u"down", line(0, 0, 0, 100));
@@ -186,11 +190,8 @@ TEST(Matcher, NameScoresAreTheMeanOverItsTemplates) {
     EXPECT_EQ(results[0].count, 1u);
     EXPECT_EQ(results[1].name, u"right");
     EXPECT_EQ(results[1].count, 2u);
-    MatchResult forward, backward;
-    auto it = templates.list.find(u"right");
-    matcher.GetPointPatternMatchResult(*it->second, right, forward);
-    matcher.GetPointPatternMatchResult(*std::next(it)->second, right, backward);
-    EXPECT_EQ(results[1].probability, (forward.probability + backward.probability) / 2.0);
+    const double forward = score(right, right), backward = score(line(100, 0, 0, 0), right);
+    EXPECT_EQ(results[1].probability, (forward + backward) / 2.0);
     // A perfect template does not carry a name whose other template disagrees.
     std::u16string name;
     matcher.recognize(right, name);
@@ -223,7 +224,7 @@ TEST(Matcher, ChoiceNeedsMoreThan75AndTheFirstOfEqualsWins) {
 }
 
 TEST(Matcher, RecognitionEdgeCases) {
-    OwnedList templates;
+    TemplateSet templates;
     templates.add(u"right", line(0, 0, 100, 0));
     templates.add(u"Right", line(0, 0, 100, 0)); // equal scores: "R" sorts before "r"
     templates.add(u"dot", {{5, 5}});
@@ -239,7 +240,7 @@ TEST(Matcher, RecognitionEdgeCases) {
     matcher.recognize({{1, 1}, {1, 1}, {1, 1}}, name); // coincident points: every score NaN
     EXPECT_EQ(name, kNoGestureFound);
 
-    OwnedList none;
+    TemplateSet none;
     PointPatternMatcher emptyMatcher(none.list, 50);
     std::vector<MatchResult> results;
     emptyMatcher.matchAll(line(0, 0, 9, 9), results);

@@ -6,16 +6,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/types.h"
+#include "gesture/template_list.h"
 
 namespace reference {
 
-using sc::Gesture;
 using sc::GestureList;
 using sc::GesturePoint;
 using sc::PointList;
@@ -116,23 +117,24 @@ inline double compareAngles(const std::vector<double>& templateAngles,
     return deltaToProbability(sum / static_cast<double>(n));
 }
 
-// The names are passed in: the engine's name set may hold a name without templates, or lack one.
+// The names are passed in: the engine's name set may hold a name without templates, or lack one. The
+// templates are copied as plain points when the matcher is made.
 class Matcher {
   public:
     Matcher(const GestureList& gestures, std::uint64_t sampleCount)
-        : sampleCount_(sampleCount), gestures_(gestures) {
+        : sampleCount_(sampleCount), gestures_(plain(gestures)) {
         for (const auto& entry : gestures_)
             names_.insert(entry.first);
     }
     Matcher(const GestureList& gestures, std::uint64_t sampleCount,
             std::set<std::u16string, std::less<>> names)
-        : names_(std::move(names)), sampleCount_(sampleCount), gestures_(gestures) {}
+        : names_(std::move(names)), sampleCount_(sampleCount), gestures_(plain(gestures)) {}
 
-    void GetPointPatternMatchResult(const Gesture& compareTo, const PointList& points,
-                                    MatchResult& dest) const {
-        const std::vector<double> templateAngles = directionAngles(resample(compareTo.points, sampleCount_));
+    void GetPointPatternMatchResult(const std::u16string& name, const PointList& templatePoints,
+                                    const PointList& points, MatchResult& dest) const {
+        const std::vector<double> templateAngles = directionAngles(resample(templatePoints, sampleCount_));
         const std::vector<double> strokeAngles = directionAngles(resample(points, sampleCount_));
-        dest.name = compareTo.name;
+        dest.name = name;
         dest.setProbability(compareAngles(templateAngles, strokeAngles));
         dest.count = 1;
     }
@@ -145,7 +147,7 @@ class Matcher {
             const auto [first, last] = gestures_.equal_range(name);
             for (auto it = first; it != last; ++it) {
                 MatchResult one;
-                GetPointPatternMatchResult(*it->second, stroke, one);
+                GetPointPatternMatchResult(it->first, it->second, stroke, one);
                 sum += one.probability;
                 counts += one.count;
                 ++k;
@@ -176,9 +178,17 @@ class Matcher {
     }
 
   private:
+    using PlainList = std::multimap<std::u16string, PointList, std::less<>>;
+    static PlainList plain(const GestureList& gestures) {
+        PlainList out;
+        for (const auto& [name, t] : gestures)
+            out.emplace(name, t.points.unpack());
+        return out;
+    }
+
     std::set<std::u16string, std::less<>> names_;
     std::uint64_t sampleCount_;
-    const GestureList& gestures_;
+    PlainList gestures_;
 };
 
 } // namespace reference

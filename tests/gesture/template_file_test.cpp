@@ -6,9 +6,9 @@
 #include "tests/gesture/gesture_test_support.h"
 
 using namespace sc;
-using gesturetest::OwnedList;
 using gesturetest::readBytes;
 using gesturetest::TempFolder;
+using gesturetest::TemplateSet;
 using gesturetest::writeBytes;
 
 namespace {
@@ -75,9 +75,9 @@ TEST(TemplateFile, LinesGiveNamesAndPoints) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(utf16::toUtf8(c.line));
-        OwnedList loaded;
+        TemplateSet loaded;
         testing::internal::CaptureStdout();
-        parseGestureText(std::u16string(c.line) + u"\n", loaded.list);
+        parseGestureBytes(utf16::toBytes(std::u16string(c.line) + u"\n"), loaded.list);
         const std::string out = testing::internal::GetCapturedStdout();
         if (c.name.empty()) {
             EXPECT_TRUE(loaded.list.empty());
@@ -86,29 +86,28 @@ TEST(TemplateFile, LinesGiveNamesAndPoints) {
         }
         ASSERT_EQ(loaded.list.size(), 1u);
         EXPECT_EQ(loaded.list.begin()->first, c.name);
-        EXPECT_EQ(loaded.list.begin()->second->name, c.name);
-        EXPECT_EQ(pairs(loaded.list.begin()->second->points), c.points);
+        EXPECT_EQ(pairs(loaded.list.begin()->second.points.unpack()), c.points);
     }
 }
 
 TEST(TemplateFile, FileOrderWithinANameAndAMissingLastLineFeed) {
-    OwnedList loaded;
-    parseGestureText(u"b,1,1,2,2\na,5,5,6,6\nb,3,3,4,4\n\nx\nc,7,7", loaded.list);
+    TemplateSet loaded;
+    parseGestureBytes(utf16::toBytes(u"b,1,1,2,2\na,5,5,6,6\nb,3,3,4,4\n\nx\nc,7,7"), loaded.list);
     ASSERT_EQ(loaded.list.size(), 4u);
     auto it = loaded.list.begin();
     EXPECT_EQ(it->first, u"a");
     ++it;
-    EXPECT_EQ(it->second->points[0].x, 1.0f); // the first b of the file comes first
+    EXPECT_EQ(it->second.points.unpack()[0].x, 1.0f); // the first b of the file comes first
     ++it;
-    EXPECT_EQ(it->second->points[0].x, 3.0f);
+    EXPECT_EQ(it->second.points.unpack()[0].x, 3.0f);
     ++it;
     EXPECT_EQ(it->first, u"c");
-    EXPECT_EQ(it->second->points.size(), 1u);
+    EXPECT_EQ(it->second.points.size(), 1u);
 }
 
 TEST(TemplateFile, MissingFileSaysSoAndLeavesTheListAlone) {
     TempFolder folder("tf_missing");
-    OwnedList loaded;
+    TemplateSet loaded;
     loaded.add(u"kept", {{1, 1}});
     testing::internal::CaptureStdout();
     loadGestureFile(folder.u16File("none.configure"), loaded.list);
@@ -122,58 +121,72 @@ TEST(TemplateFile, WriterBytesAndRoundTrip) {
     const std::u16string path = folder.u16File("MyGesture.configure");
     const Gesture z{u"Z", {{10, 20}, {30, 40}}};
     const Gesture odd{u"\U0001F600 x", {{10.9f, -10.9f}, {-0.5f, 3e10f}, {65535, 0}}};
-    OwnedList none;
-    ASSERT_TRUE(saveUserGesture(path, none.list, &z));
-    ASSERT_TRUE(saveUserGesture(path, none.list, &odd));
+    platform::AppendUndo undo;
+    ASSERT_TRUE(appendUserGesture(path, z.name, z.points, undo));
+    ASSERT_TRUE(appendUserGesture(path, odd.name, odd.points, undo));
     EXPECT_EQ(readBytes(folder.file("MyGesture.configure")),
               utf16::toBytes(u"Z,10,20,30,40\n\U0001F600 x,10,-10,0,2147483647,65535,0\n"));
 
-    OwnedList loaded;
+    TemplateSet loaded;
     loadGestureFile(path, loaded.list);
     ASSERT_EQ(loaded.list.size(), 2u);
-    const Gesture& back = *loaded.list.find(u"\U0001F600 x")->second;
-    EXPECT_EQ(pairs(back.points),
-              (std::vector<std::pair<float, float>>{{10, -10}, {0, 2147483648.0f}, {65535, 0}}));
+    const PointList back = loaded.list.find(u"\U0001F600 x")->second.points.unpack();
+    EXPECT_EQ(pairs(back), (std::vector<std::pair<float, float>>{{10, -10}, {0, 2147483648.0f}, {65535, 0}}));
     // Written again, the saturated coordinate reads back the same: the file is stable.
-    EXPECT_EQ(gestureLine(back), u"\U0001F600 x,10,-10,0,2147483647,65535,0\n");
-}
-
-TEST(TemplateFile, RewriteFollowsListOrderAndFailureLeavesTheFileAlone) {
-    TempFolder folder("tf_rewrite");
-    const std::u16string path = folder.u16File("MyGesture.configure");
-    writeBytes(folder.file("MyGesture.configure"), utf16::toBytes(u"hand edited\r\n"));
-    OwnedList users;
-    users.add(u"b", {{1, 2}});
-    users.add(u"a", {{3, 4}});
-    users.add(u"b", {{5, 6}});
-    ASSERT_TRUE(saveUserGesture(path, users.list, nullptr));
-    EXPECT_EQ(readBytes(folder.file("MyGesture.configure")), utf16::toBytes(u"a,3,4\nb,1,2\nb,5,6\n"));
+    EXPECT_EQ(gestureLine(u"\U0001F600 x", back), u"\U0001F600 x,10,-10,0,2147483647,65535,0\n");
 
     const std::u16string unwritable = folder.u16() + u"\\missing\\MyGesture.configure";
-    EXPECT_FALSE(saveUserGesture(unwritable, users.list, nullptr));
-    EXPECT_FALSE(saveUserGesture(unwritable, users.list, users.list.begin()->second));
+    EXPECT_FALSE(appendUserGesture(unwritable, z.name, z.points, undo));
     EXPECT_FALSE(std::filesystem::exists(folder.file("missing")));
-
-    OwnedList empty;
-    ASSERT_TRUE(saveUserGesture(path, empty.list, nullptr));
-    EXPECT_EQ(readBytes(folder.file("MyGesture.configure")), "");
 }
 
-TEST(TemplateFile, BytesReadAsTheirCodeUnits) {
-    // Units whose bytes hold 0x0A without being a line feed, a name outside the BMP, an odd last byte.
+TEST(TemplateFile, PiecesOfAnySizeReadAsTheWholeFile) {
+    // Units whose bytes hold 0x0A without being a line feed, a name outside the BMP, a carriage return,
+    // an empty line, a last line without its line feed; then the same with an odd last byte.
     const std::u16string text = u"\u010Aa,1,2\n\u0A00b,3,4,5,6\r\n\n\U0001F600,7,8\nc,9,10";
     for (const bool oddByte : {false, true}) {
         std::string bytes = utf16::toBytes(text);
         if (oddByte)
             bytes += '\n';
-        OwnedList fromText, fromBytes;
-        parseGestureText(text, fromText.list);
-        parseGestureBytes(bytes, fromBytes.list);
-        ASSERT_EQ(fromBytes.list.size(), fromText.list.size());
-        ASSERT_EQ(fromBytes.list.size(), 4u);
-        for (auto a = fromText.list.begin(), b = fromBytes.list.begin(); a != fromText.list.end(); ++a, ++b) {
-            EXPECT_EQ(a->first, b->first);
-            EXPECT_EQ(pairs(a->second->points), pairs(b->second->points));
+        TemplateSet whole;
+        parseGestureBytes(bytes, whole.list);
+        ASSERT_EQ(whole.list.size(), 4u);
+        for (std::size_t piece = 1; piece <= 9; ++piece) {
+            SCOPED_TRACE(testing::Message() << "pieces of " << piece << (oddByte ? ", odd last byte" : ""));
+            TemplateSet pieces;
+            TemplateReader reader(pieces.list, TemplateOrigin::user);
+            for (std::size_t at = 0; at < bytes.size(); at += piece)
+                reader.read(std::string_view(bytes).substr(at, piece));
+            reader.finish();
+            ASSERT_EQ(pieces.list.size(), whole.list.size());
+            for (auto a = whole.list.begin(), b = pieces.list.begin(); a != whole.list.end(); ++a, ++b) {
+                EXPECT_EQ(a->first, b->first);
+                EXPECT_EQ(pairs(a->second.points.unpack()), pairs(b->second.points.unpack()));
+                EXPECT_EQ(b->second.origin, TemplateOrigin::user);
+            }
         }
+    }
+}
+
+TEST(TemplateFile, AFileLargerThanOnePieceReadsWhole) {
+    // More than one read's worth, with a byte-order mark in front that is not part of the first name.
+    TempFolder folder("tf_large");
+    std::u16string text = u"\uFEFF";
+    for (int i = 0; i < 4000; ++i)
+        text += u"n" + utf16::fromInt(i % 7) + u"," + utf16::fromInt(i) + u",-" + utf16::fromInt(i * 3) +
+                u",17,4\n";
+    writeBytes(folder.file("big.configure"), utf16::toBytes(text));
+    ASSERT_GT(text.size() * 2, 128u * 1024u);
+    TemplateSet loaded;
+    ASSERT_TRUE(readGestureFile(folder.u16File("big.configure"), loaded.list, TemplateOrigin::defaults));
+    ASSERT_EQ(loaded.list.size(), 4000u);
+    EXPECT_EQ(loaded.list.begin()->first, u"n0");
+    // Within a name, file order: n3 holds templates 3, 10, 17, ...
+    auto it = loaded.list.find(u"n3");
+    for (int i = 3; i < 40; i += 7, ++it) {
+        ASSERT_EQ(it->first, u"n3");
+        EXPECT_EQ(pairs(it->second.points.unpack()),
+                  (std::vector<std::pair<float, float>>{{static_cast<float>(i), static_cast<float>(-3 * i)},
+                                                        {17, 4}}));
     }
 }

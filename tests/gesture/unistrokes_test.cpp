@@ -18,7 +18,7 @@ TEST(RecordedStrokes, RecognitionCountsStayPut) {
                      << "/unistrokes.csv";
     ASSERT_EQ(strokes.size(), 4800u);
 
-    gesturetest::OwnedList templates;
+    gesturetest::TemplateSet templates;
     for (const auto& s : strokes)
         if (s.subject == 2 && s.speed == "medium" && s.repetition == 1)
             templates.add(utf16::fromUtf8(s.gesture), s.points);
