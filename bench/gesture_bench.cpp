@@ -2,6 +2,9 @@
 // straightforward matcher (which resamples every template for every comparison).
 // Run: build/native/bin/gesture_bench             one table: recognition, opening, memory (Markdown)
 //      build/native/bin/gesture_bench --gbench    the same cases through Google Benchmark (native only)
+//      gesture_bench --write-templates DIR        writes DIR/defaults.configure of 10,000 templates
+//      gesture_bench --cold-open DIR              opens a manager on it once, in this fresh process, and
+//                                                 prints "<ms wall> <ms processor> <KB per 1,000 templates>"
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -18,6 +21,7 @@
 #include <psapi.h>
 #else
 #include <malloc.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
@@ -98,6 +102,19 @@ std::vector<sc::PointList> queryStrokes() {
     return out;
 }
 
+// Writes the default template file of `count` templates and an empty user file into `folder`.
+void writeTemplateFiles(const std::filesystem::path& folder, std::size_t count) {
+    std::filesystem::create_directories(folder);
+    std::u16string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        const sc::Gesture g = templateAt(i);
+        text += sc::gestureLine(g.name, g.points);
+    }
+    sc::textfile::replace(sc::utf16::fromUtf8((folder / "defaults.configure").string()), text);
+    // An empty user file: the manager then opens without a "load file fail" line.
+    sc::textfile::replace(sc::utf16::fromUtf8((folder / "MyGesture.configure").string()), u"");
+}
+
 // A scratch folder holding a default template file of `count` templates and an empty user file.
 struct TemplateFolder {
     std::filesystem::path folder;
@@ -107,16 +124,8 @@ struct TemplateFolder {
         const auto stamp = Clock::now().time_since_epoch().count();
         folder = std::filesystem::temp_directory_path() /
                  ("sc_bench_" + std::to_string(stamp) + "_" + std::to_string(count));
-        std::filesystem::create_directories(folder);
-        std::u16string text;
-        for (std::size_t i = 0; i < count; ++i) {
-            const sc::Gesture g = templateAt(i);
-            text += sc::gestureLine(g.name, g.points);
-        }
+        writeTemplateFiles(folder, count);
         defaults = sc::utf16::fromUtf8((folder / "defaults.configure").string());
-        sc::textfile::replace(defaults, text);
-        // An empty user file: the manager then opens without a "load file fail" line.
-        sc::textfile::replace(sc::utf16::fromUtf8((folder / "MyGesture.configure").string()), u"");
     }
     ~TemplateFolder() {
         std::error_code ignored;
@@ -166,6 +175,42 @@ std::size_t residentBytes() {
     }
     return static_cast<std::size_t>(resident) * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 #endif
+}
+
+// Processor time of the whole process (every thread), in seconds.
+double processorSeconds() {
+#ifdef _WIN32
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto ticks = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
+                                   t.dwLowDateTime);
+    };
+    return (ticks(kernel) + ticks(user)) * 1e-7;
+#else
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+#endif
+}
+
+// One opening of a 10,000-template manager, the first in this process: wall time, processor time and
+// the resident growth per 1,000 templates.
+int coldOpen(const std::filesystem::path& folder) {
+    const std::u16string defaults = sc::utf16::fromUtf8((folder / "defaults.configure").string());
+    const std::size_t before = residentBytes();
+    const double processorBefore = processorSeconds();
+    const auto start = Clock::now();
+    const sc::GestureManager manager(defaults, sc::utf16::fromUtf8(folder.string()));
+    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    const double processor = processorSeconds() - processorBefore;
+    const std::size_t after = residentBytes();
+    std::printf("%.1f %.1f %.0f\n", wall * 1e3, processor * 1e3,
+                (static_cast<double>(after) - static_cast<double>(before)) / 10.0 / 1024.0);
+    return 0;
 }
 
 const char* kernelName(sc::AngleKernel k) {
@@ -351,9 +396,16 @@ BENCHMARK(openManager)->Arg(10000)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before anything else takes memory: the opening must find none freed to reuse.
+    if (argc == 3 && std::strcmp(argv[1], "--cold-open") == 0)
+        return coldOpen(argv[2]);
     if (mixedStrokes().empty()) {
         std::fprintf(stderr, "gesture_bench: no strokes\n");
         return 1;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--write-templates") == 0) {
+        writeTemplateFiles(argv[2], 10000);
+        return 0;
     }
     std::fprintf(stderr, "gesture_bench: %s\n", corpusName());
     if (argc > 1 && std::strcmp(argv[1], "--gbench") == 0) {

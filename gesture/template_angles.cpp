@@ -3,13 +3,11 @@
 #include "gesture/template_angles.h"
 
 #include <algorithm>
-#include <cfenv>
-#include <exception>
-#include <thread>
 
 #include "gesture/angle_sums.h"
 #include "gesture/geometry.h"
 #include "gesture/matcher.h"
+#include "gesture/parallel.h"
 
 namespace sc {
 namespace {
@@ -58,39 +56,11 @@ void TemplateAngles::assign(const GestureList& list) {
     };
 
     // Resampling is most of the work of opening a large template file; a second thread takes half of it.
-    // It computes with this thread's floating-point settings, so its results are the ones we would get.
     const std::size_t count = fresh.entries_.size();
-    std::size_t split = count;
-    std::thread helper;
-    std::exception_ptr helperFailure;
-    if (count >= kParallelFrom && std::thread::hardware_concurrency() > 1) {
-        split = count / 2;
-        std::fenv_t environment;
-        std::fegetenv(&environment);
-        try {
-            helper = std::thread([&, environment] {
-                std::fesetenv(&environment);
-                try {
-                    work(split, count);
-                } catch (...) {
-                    helperFailure = std::current_exception();
-                }
-            });
-        } catch (...) {
-            split = count; // no thread to be had: all of it here
-        }
-    }
-    try {
-        work(0, split);
-    } catch (...) {
-        if (helper.joinable())
-            helper.join();
-        throw;
-    }
-    if (helper.joinable())
-        helper.join();
-    if (helperFailure)
-        std::rethrow_exception(helperFailure);
+    if (count >= kParallelFrom && canShareWork())
+        runBoth([&] { work(0, count / 2); }, [&] { work(count / 2, count); });
+    else
+        work(0, count);
 
     // The few templates without the full count keep their own lists.
     PointList points, resampled;

@@ -33,6 +33,7 @@ class TemplateReader {
     char odd_ = 0;         // its low byte
     std::u16string line_;  // the line being read, kept between pieces
     PointList points_;     // the line's points before they are packed
+    std::vector<std::uint8_t> packing_;
 };
 
 // Appends every template of the file to `target`, read in pieces through one small buffer so that even

@@ -16,19 +16,20 @@ bool isWhole(float value) {
            !(value == 0.0f && std::signbit(value));
 }
 
-// Writes the coordinates of `points` to `out`, or only counts the bytes when `out` is null. A code
-// with its low bit clear is a zigzagged difference from the previous whole x (or y); 1 announces four
-// bytes of a float, low byte first.
+// At most ten bytes a code: a difference of up to 2^32 zigzagged and shifted, or 1 and a float's four.
+constexpr std::size_t kMostBytesPerCoordinate = 5;
+
+// Writes the coordinates of `points` to `out`, which has room for kMostBytesPerCoordinate each; returns
+// the bytes written. A code with its low bit clear is a zigzagged difference from the previous whole x
+// (or y); 1 announces four bytes of a float, low byte first.
 std::size_t encode(const PointList& points, std::uint8_t* out) {
-    std::size_t size = 0;
+    std::uint8_t* at = out;
     const auto put = [&](std::uint64_t code) {
-        do {
-            const auto byte = static_cast<std::uint8_t>((code & 0x7F) | (code > 0x7F ? 0x80 : 0));
-            if (out != nullptr)
-                out[size] = byte;
-            ++size;
+        while (code > 0x7F) {
+            *at++ = static_cast<std::uint8_t>((code & 0x7F) | 0x80);
             code >>= 7;
-        } while (code != 0);
+        }
+        *at++ = static_cast<std::uint8_t>(code);
     };
     std::int64_t previousX = 0, previousY = 0;
     const auto coordinate = [&](float value, std::int64_t& previous) {
@@ -41,29 +42,34 @@ std::size_t encode(const PointList& points, std::uint8_t* out) {
             put(zigzag << 1);
             return;
         }
-        put(1);
+        *at++ = 1;
         const auto bits = std::bit_cast<std::uint32_t>(value);
-        for (int shift = 0; shift < 32; shift += 8) {
-            if (out != nullptr)
-                out[size] = static_cast<std::uint8_t>(bits >> shift);
-            ++size;
-        }
+        for (int shift = 0; shift < 32; shift += 8)
+            *at++ = static_cast<std::uint8_t>(bits >> shift);
     };
     for (const GesturePoint& p : points) {
         coordinate(p.x, previousX);
         coordinate(p.y, previousY);
     }
-    return size;
+    return static_cast<std::size_t>(at - out);
 }
 
 } // namespace
 
-PackedPoints::PackedPoints(const PointList& points) : count_(static_cast<std::uint32_t>(points.size())) {
-    const std::size_t size = encode(points, nullptr);
-    if (size == 0)
+PackedPoints::PackedPoints(const PointList& points) {
+    std::vector<std::uint8_t> scratch;
+    *this = PackedPoints(points, scratch);
+}
+
+PackedPoints::PackedPoints(const PointList& points, std::vector<std::uint8_t>& scratch)
+    : count_(static_cast<std::uint32_t>(points.size())) {
+    if (points.empty())
         return;
-    bytes_ = std::make_unique_for_overwrite<std::uint8_t[]>(size);
-    byteCount_ = static_cast<std::uint32_t>(encode(points, bytes_.get()));
+    if (scratch.size() < points.size() * 2 * kMostBytesPerCoordinate)
+        scratch.resize(points.size() * 2 * kMostBytesPerCoordinate);
+    byteCount_ = static_cast<std::uint32_t>(encode(points, scratch.data()));
+    bytes_ = std::make_unique_for_overwrite<std::uint8_t[]>(byteCount_);
+    std::memcpy(bytes_.get(), scratch.data(), byteCount_);
 }
 
 PackedPoints::PackedPoints(const PackedPoints& other) : byteCount_(other.byteCount_), count_(other.count_) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/types.h"
 
@@ -18,6 +19,8 @@ class PackedPoints {
   public:
     PackedPoints() = default;
     explicit PackedPoints(const PointList& points);
+    // The same, encoding through `scratch`, which is grown as needed and may be reused.
+    PackedPoints(const PointList& points, std::vector<std::uint8_t>& scratch);
     PackedPoints(const PackedPoints& other);
     PackedPoints& operator=(const PackedPoints& other);
     PackedPoints(PackedPoints&&) noexcept = default;

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -107,19 +108,31 @@ bool readFile(std::u16string_view path, std::string& bytes) {
 }
 
 bool readFilePieces(std::u16string_view path, std::size_t pieceSize,
-                    const std::function<void(std::string_view)>& piece) {
+                    const std::function<void(std::string_view)>& piece, std::uint64_t from,
+                    std::uint64_t to) {
     Descriptor fd(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd)
         return failed(u"cannot read", path);
     std::string buffer(pieceSize, '\0');
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
+    for (std::uint64_t at = from; at < to;) {
+        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), to - at));
+        const ssize_t n = ::pread(fd.get(), buffer.data(), want, static_cast<off_t>(at));
         if (n < 0)
             return failed(u"cannot read", path);
         if (n == 0)
-            return true;
+            break;
+        at += static_cast<std::uint64_t>(n);
         piece(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
     }
+    return true;
+}
+
+bool fileSize(std::u16string_view path, std::uint64_t& size) {
+    struct stat info {};
+    if (::stat(nativePath(path).c_str(), &info) != 0)
+        return failed(u"cannot read", path);
+    size = static_cast<std::uint64_t>(info.st_size);
+    return true;
 }
 
 bool canRead(std::u16string_view path) {

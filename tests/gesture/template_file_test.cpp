@@ -168,25 +168,35 @@ TEST(TemplateFile, PiecesOfAnySizeReadAsTheWholeFile) {
     }
 }
 
-TEST(TemplateFile, AFileLargerThanOnePieceReadsWhole) {
-    // More than one read's worth, with a byte-order mark in front that is not part of the first name.
+TEST(TemplateFile, ALargeFileReadsWholeAndInFileOrder) {
+    // Many reads' worth, large enough to be read in two halves at once, with a byte-order mark in front
+    // that is not part of the first name.
     TempFolder folder("tf_large");
+    constexpr int kLines = 40000;
     std::u16string text = u"\uFEFF";
-    for (int i = 0; i < 4000; ++i)
+    for (int i = 0; i < kLines; ++i)
         text += u"n" + utf16::fromInt(i % 7) + u"," + utf16::fromInt(i) + u",-" + utf16::fromInt(i * 3) +
                 u",17,4\n";
     writeBytes(folder.file("big.configure"), utf16::toBytes(text));
-    ASSERT_GT(text.size() * 2, 128u * 1024u);
+    ASSERT_GT(text.size() * 2, 1u << 20);
     TemplateSet loaded;
-    ASSERT_TRUE(readGestureFile(folder.u16File("big.configure"), loaded.list, TemplateOrigin::defaults));
-    ASSERT_EQ(loaded.list.size(), 4000u);
+    loaded.add(u"n3", {{-1, -1}}); // already there: the file's templates of its name come after it
+    ASSERT_TRUE(readGestureFile(folder.u16File("big.configure"), loaded.list, TemplateOrigin::user));
+    ASSERT_EQ(loaded.list.size(), kLines + 1u);
     EXPECT_EQ(loaded.list.begin()->first, u"n0");
+    EXPECT_EQ(loaded.list.find(u"n3")->second.origin, TemplateOrigin::defaults);
     // Within a name, file order: n3 holds templates 3, 10, 17, ...
-    auto it = loaded.list.find(u"n3");
-    for (int i = 3; i < 40; i += 7, ++it) {
-        ASSERT_EQ(it->first, u"n3");
-        EXPECT_EQ(pairs(it->second.points.unpack()),
-                  (std::vector<std::pair<float, float>>{{static_cast<float>(i), static_cast<float>(-3 * i)},
-                                                        {17, 4}}));
+    for (int name = 0; name < 7; ++name) {
+        auto it = loaded.list.find(u"n" + utf16::fromInt(name));
+        if (name == 3)
+            ++it;
+        for (int i = name; i < kLines; i += 7, ++it) {
+            ASSERT_EQ(it->first, u"n" + utf16::fromInt(name));
+            ASSERT_EQ(pairs(it->second.points.unpack()),
+                      (std::vector<std::pair<float, float>>{
+                          {static_cast<float>(i), static_cast<float>(-3 * i)}, {17, 4}}))
+                << "template " << i;
+            ASSERT_EQ(it->second.origin, TemplateOrigin::user);
+        }
     }
 }
