@@ -139,7 +139,7 @@ std::u16string format(const Contents& contents) {
     text += kGestureSection;
     text += u'\n';
     for (const Gesture& gesture : contents.gestures) {
-        std::u16string line = gestureLine(gesture);
+        std::u16string line = gestureLine(gesture.name, gesture.points);
         // Every template line carries a comma, so no line of a section reads as a section's title.
         if (line.find(u',') == std::u16string::npos)
             line.insert(line.size() - 1, 1, u',');
@@ -225,20 +225,18 @@ bool collect(std::u16string_view gestureFolder, std::u16string_view actionFolder
     }
     const Paths paths = pathsOf(gestureFolder, actionFolder);
     Contents read;
-    std::u16string text;
-    if (textfile::read(paths.gestures, text)) {
-        GestureList templates;
-        parseGestureText(text, templates);
-        for (const auto& entry : templates) {
+    GestureList templates;
+    if (readGestureFile(paths.gestures, templates, TemplateOrigin::user)) {
+        for (const auto& [name, stored] : templates) {
             // A hand-edited file may hold a name no call could store; it could not travel either.
-            if (isPermittedGestureName(entry.second->name))
-                read.gestures.push_back(*entry.second);
+            if (isPermittedGestureName(name))
+                read.gestures.push_back(Gesture{name, stored.points.unpack()});
         }
-        deleteGestures(templates);
     }
     // The same readings as the action manager's: the first record of a gesture wins, for "GLOBAL" the
     // last, a record without a value binds nothing, and any switch value but 0 is on.
     read.switches.emplace(kGlobalSwitch, 0);
+    std::u16string text;
     if (textfile::read(paths.switches, text)) {
         for (const action_file::Record& r : action_file::parse(text)) {
             const std::uint8_t on = (r.value && *r.value == u"0") ? 0 : 1;
@@ -286,7 +284,7 @@ bool importFrom(std::u16string_view path, std::u16string_view gestureFolder,
     }
     std::u16string userText;
     for (const Gesture& gesture : contents.gestures)
-        userText += gestureLine(gesture);
+        userText += gestureLine(gesture.name, gesture.points);
     const Paths paths = pathsOf(gestureFolder, actionFolder);
     const std::array<std::pair<const std::u16string*, std::u16string>, 4> writes = {{
         {&paths.gestures, std::move(userText)},
