@@ -66,16 +66,17 @@ __attribute__((target("avx"))) inline __m256d differenceAvx(__m256d t, __m256d s
     return _mm256_min_pd(d, _mm256_sub_pd(pi, _mm256_sub_pd(d, pi)));
 }
 
-// Two blocks at a time: four independent chains of additions keep the adder busy.
+// Two blocks at a time: four independent chains of additions keep the adder busy. A lone last block is
+// summed in both halves and stored once.
 __attribute__((target("avx"))) void sumAvx(const float* blocks, std::size_t blockCount, std::size_t rowStride,
                                            std::size_t rows, const double* stroke, double* sums) {
     const __m256d pi = _mm256_set1_pd(kPi);
     const __m256d sign = _mm256_set1_pd(-0.0);
     const std::size_t blockSize = rowStride * kLanes;
-    std::size_t b = 0;
-    for (; b + 2 <= blockCount; b += 2) {
+    for (std::size_t b = 0; b < blockCount; b += 2) {
+        const bool pair = b + 1 < blockCount;
         const float* first = blocks + b * blockSize;
-        const float* second = first + blockSize;
+        const float* second = pair ? first + blockSize : first;
         __m256d acc0 = _mm256_setzero_pd(), acc1 = _mm256_setzero_pd(), acc2 = _mm256_setzero_pd(),
                 acc3 = _mm256_setzero_pd();
         for (std::size_t r = 0; r < rows; ++r) {
@@ -92,22 +93,10 @@ __attribute__((target("avx"))) void sumAvx(const float* blocks, std::size_t bloc
         double* out = sums + b * kLanes;
         _mm256_storeu_pd(out, acc0);
         _mm256_storeu_pd(out + 4, acc1);
-        _mm256_storeu_pd(out + 8, acc2);
-        _mm256_storeu_pd(out + 12, acc3);
-    }
-    for (; b < blockCount; ++b) {
-        const float* block = blocks + b * blockSize;
-        __m256d acc0 = _mm256_setzero_pd(), acc1 = _mm256_setzero_pd();
-        for (std::size_t r = 0; r < rows; ++r) {
-            const __m256d s = _mm256_broadcast_sd(stroke + r);
-            const std::size_t at = r * kLanes;
-            acc0 = _mm256_add_pd(acc0, differenceAvx(_mm256_cvtps_pd(_mm_loadu_ps(block + at)), s, pi, sign));
-            acc1 = _mm256_add_pd(acc1,
-                                 differenceAvx(_mm256_cvtps_pd(_mm_loadu_ps(block + at + 4)), s, pi, sign));
+        if (pair) {
+            _mm256_storeu_pd(out + 8, acc2);
+            _mm256_storeu_pd(out + 12, acc3);
         }
-        double* out = sums + b * kLanes;
-        _mm256_storeu_pd(out, acc0);
-        _mm256_storeu_pd(out + 4, acc1);
     }
 }
 
