@@ -145,7 +145,7 @@ TEST_F(Explain, RankingOnStrokesIsRecognitionsOwnScores) {
     sc::GestureList templates;
     sc::loadGestureFile(defaults, templates);
     ASSERT_FALSE(templates.empty());
-    const sc::PointPatternMatcher matcher(templates, 50);
+    const sc::PointPatternMatcher matcher(templates, sc::kSampleCount);
     // The recorded human strokes when they lie beside the repository, else the seeded ones made alike.
     auto strokes = gesturetest::readUnistrokes(gesturetest::unistrokesPath(STROKECAST_SHARED_DATA));
     if (strokes.empty())
@@ -182,7 +182,7 @@ TEST_F(Explain, RankingOnSeededTemplateSetsKeepsTiesNaNAndTheLimit) {
         openGestures(text);
         sc::GestureList templates;
         sc::parseGestureBytes(sc::utf16::toBytes(text), templates);
-        const sc::PointPatternMatcher matcher(templates, 50);
+        const sc::PointPatternMatcher matcher(templates, sc::kSampleCount);
         for (int stroke = 0; stroke < 5; ++stroke) {
             std::vector<uint16_t> points;
             for (int k = 0; k < 8; ++k) {

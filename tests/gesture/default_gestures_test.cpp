@@ -32,7 +32,7 @@ TEST(DefaultGestures, EachRecognisesItselfAndHandDrawnCopiesAndNoneIsConfused) {
     loadGestureFile(utf16::fromUtf8(kShipped), templates.list);
     ASSERT_GE(templates.list.size(), 16u);
     ASSERT_EQ(manager.getGestureNames().size(), templates.list.size()); // one template per name
-    PointPatternMatcher matcher(templates.list, 50);
+    PointPatternMatcher matcher(templates.list, sc::kSampleCount);
 
     double worstMargin = 100.0;
     for (const auto& [name, gesture] : templates.list) {

@@ -44,7 +44,7 @@ TEST(GeneratedCorpus, RecognitionCountsStayPut) {
         if (s.subject == 2 && s.speed == std::string("medium") && s.repetition == 1)
             templates.add(utf16::fromUtf8(s.gesture), s.points);
     ASSERT_EQ(templates.list.size(), 16u);
-    PointPatternMatcher matcher(templates.list, 50);
+    PointPatternMatcher matcher(templates.list, sc::kSampleCount);
 
     int right = 0, wrong = 0, none = 0, degenerateNamed = 0;
     double scoreSum = 0.0;

@@ -128,8 +128,8 @@ TEST(MatcherEquivalence, GeneratedStrokesScoreAsTheReference) {
             if (s.repetition == 3)
                 templates.add(utf16::fromUtf8(s.gesture), s.points);
     ASSERT_EQ(templates.list.size(), 32u);
-    const PointPatternMatcher engine(templates.list, 50);
-    const reference::Matcher ref(templates.list, 50);
+    const PointPatternMatcher engine(templates.list, sc::kSampleCount);
+    const reference::Matcher ref(templates.list, sc::kSampleCount);
     int mismatches = 0;
     // Every third stroke keeps the reference's cost down; the degenerate ones at the end all run.
     for (std::size_t i = 0; i < strokes.size() && mismatches < 5; ++i)
@@ -150,8 +150,8 @@ TEST(RecordedStrokes, ScoreAsTheReference) {
         if ((s.subject == 2 || s.subject == 7) && s.speed == "fast" && s.repetition == 3)
             templates.add(utf16::fromUtf8(s.gesture), s.points);
     ASSERT_EQ(templates.list.size(), 32u);
-    const PointPatternMatcher engine(templates.list, 50);
-    const reference::Matcher ref(templates.list, 50);
+    const PointPatternMatcher engine(templates.list, sc::kSampleCount);
+    const reference::Matcher ref(templates.list, sc::kSampleCount);
     int mismatches = 0;
     for (std::size_t i = 0; i < strokes.size() && mismatches < 5; ++i)
         mismatches += compareOne(engine, ref, strokes[i].points);
@@ -185,7 +185,7 @@ TEST(MatcherEquivalence, AddingAndRemovingTemplatesKeepsScoresExact) {
         TemplateSet templates;
         for (int i = 0; i < 12; ++i)
             templates.add(shapes.name(), shapes.next());
-        PointPatternMatcher engine(templates.list, 50);
+        PointPatternMatcher engine(templates.list, sc::kSampleCount);
         for (int step = 0; step < 60; ++step) {
             if (templates.list.empty() || shapes.pick(0, 2) != 0) {
                 // As the gesture manager adds: into the list after the name's others, then tell the matcher.
@@ -219,7 +219,7 @@ TEST(MatcherEquivalence, NamesWithoutTemplatesAndTemplatesWithoutNames) {
     TemplateSet templates;
     for (int i = 0; i < 10; ++i)
         templates.add(shapes.name(), shapes.next());
-    PointPatternMatcher engine(templates.list, 50);
+    PointPatternMatcher engine(templates.list, sc::kSampleCount);
     engine.updateNames(u"zz");                               // a name with no template: 0/0
     engine.updateNames(templates.list.begin()->first, true); // templates whose name is not scored
     const reference::Matcher ref = referenceOf(templates.list, engine);
@@ -318,7 +318,7 @@ TEST(MatcherEquivalence, ManagerChangesKeepRecognitionExact) {
             ASSERT_NE(it, last);
             mirror.list.erase(it);
         }
-        const reference::Matcher ref(mirror.list, 50);
+        const reference::Matcher ref(mirror.list, sc::kSampleCount);
         for (int i = 0; i < 4; ++i) {
             const PointList stroke = shapes.next();
             std::u16string got, want;

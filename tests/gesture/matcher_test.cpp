@@ -162,7 +162,7 @@ TEST(Matcher, NamesFollowTemplates) {
     templates.add(u"b", line(0, 0, 1, 1));
     templates.add(u"a", line(0, 0, 1, 1));
     templates.add(u"b", line(0, 0, 1, 1));
-    PointPatternMatcher matcher(templates.list, 50);
+    PointPatternMatcher matcher(templates.list, sc::kSampleCount);
     EXPECT_EQ(std::vector<std::u16string>(matcher.names().begin(), matcher.names().end()),
               (std::vector<std::u16string>{u"a", u"b"}));
     matcher.updateNames(u"c");
@@ -182,7 +182,7 @@ TEST(Matcher, NameScoresAreTheMeanOverItsTemplates) {
     templates.add(u"right", right);
     templates.add(u"right", line(100, 0, 0, 0));
     templates.add(u"down", line(0, 0, 0, 100));
-    PointPatternMatcher matcher(templates.list, 50);
+    PointPatternMatcher matcher(templates.list, sc::kSampleCount);
     std::vector<MatchResult> results;
     matcher.matchAll(right, results);
     ASSERT_EQ(results.size(), 2u);
@@ -229,7 +229,7 @@ TEST(Matcher, RecognitionEdgeCases) {
     templates.add(u"Right", line(0, 0, 100, 0)); // equal scores: "R" sorts before "r"
     templates.add(u"dot", {{5, 5}});
     templates.add(u"empty", {});
-    PointPatternMatcher matcher(templates.list, 50);
+    PointPatternMatcher matcher(templates.list, sc::kSampleCount);
     std::u16string name = u"stale";
     matcher.recognize(line(10, 10, 60, 10), name);
     EXPECT_EQ(name, u"Right");
@@ -241,7 +241,7 @@ TEST(Matcher, RecognitionEdgeCases) {
     EXPECT_EQ(name, kNoGestureFound);
 
     TemplateSet none;
-    PointPatternMatcher emptyMatcher(none.list, 50);
+    PointPatternMatcher emptyMatcher(none.list, sc::kSampleCount);
     std::vector<MatchResult> results;
     emptyMatcher.matchAll(line(0, 0, 9, 9), results);
     EXPECT_TRUE(results.empty());

@@ -23,7 +23,7 @@ TEST(RecordedStrokes, RecognitionCountsStayPut) {
         if (s.subject == 2 && s.speed == "medium" && s.repetition == 1)
             templates.add(utf16::fromUtf8(s.gesture), s.points);
     ASSERT_EQ(templates.list.size(), 16u);
-    PointPatternMatcher matcher(templates.list, 50);
+    PointPatternMatcher matcher(templates.list, sc::kSampleCount);
 
     int right = 0, wrong = 0, none = 0;
     double scoreSum = 0.0;
