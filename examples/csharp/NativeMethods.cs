@@ -169,5 +169,9 @@ namespace Strokecast
         [DllImport(Library, EntryPoint = "StrokecastImportSettings", CharSet = CharSet.Unicode,
                    CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
         public static extern int StrokecastImportSettings(string path);
+
+        [DllImport(Library, EntryPoint = "StrokecastSetHotKeyEx", CharSet = CharSet.Unicode,
+                   CallingConvention = CallingConvention.StdCall, ExactSpelling = true)]
+        public static extern int StrokecastSetHotKeyEx(uint modifiers, uint key);
     }
 }

@@ -51,6 +51,7 @@ SIGNATURES = {
     "StrokecastSetActionGuard": (ctypes.c_int32, [_text, ctypes.c_double]),
     "StrokecastExportSettings": (ctypes.c_int32, [_text]),
     "StrokecastImportSettings": (ctypes.c_int32, [_text]),
+    "StrokecastSetHotKeyEx": (ctypes.c_int32, [ctypes.c_uint32, ctypes.c_uint32]),
 }
 
 
