@@ -76,6 +76,10 @@ cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
     echo
     echo "Machine: $jobs cores ($cpu), $(uname -sr), $(g++ --version | head -n1)."
     echo "Load average (1, 5, 15 min): $load_before before the native run, $load_after after it."
+    if [ -s "$tmp/previous.md" ]; then
+        echo "The last column of each table is the document this one replaced: written$(grep -m1 -o ' on [0-9-]* [0-9:]* UTC' "$tmp/previous.md" || true);"
+        echo "$(grep -m1 '^Load average' "$tmp/previous.md" | sed 's/^Load/load/' || true)"
+    fi
     echo
     echo "## Native build (Linux, RelWithDebInfo)"
     echo
