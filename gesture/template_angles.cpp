@@ -39,19 +39,21 @@ void TemplateAngles::assign(const GestureList& list) {
     // Lane i belongs to entry i; a template without the full count leaves its lane unused until the
     // next layout.
     const std::size_t rows = fresh.rows();
-    fresh.lanes_.assign(blocksFor(fresh.entries_.size()) * rows * kLanes, 0.0f);
+    fresh.lanes_.resize(blocksFor(fresh.entries_.size()) * rows * kLanes);
     fresh.laneCount_ = fresh.entries_.size();
+    // The lanes past the last template of the last block hold zeros; the workers fill the rest.
+    for (std::size_t lane = fresh.laneCount_; lane < blocksFor(fresh.laneCount_) * kLanes; ++lane)
+        for (std::size_t r = 0; r < rows; ++r)
+            fresh.lanes_[(lane / kLanes) * rows * kLanes + r * kLanes + lane % kLanes] = 0.0f;
     const auto work = [&](std::size_t from, std::size_t to) {
         PointList points, resampled;
         std::vector<double> angles;
         for (std::size_t i = from; i < to; ++i) {
             Entry& e = fresh.entries_[i];
             e.full = anglesOf(*e.item, points, resampled, angles);
-            if (!e.full)
-                continue;
             float* column = fresh.lanes_.data() + (i / kLanes) * rows * kLanes + i % kLanes;
             for (std::size_t r = 0; r < rows; ++r)
-                column[r * kLanes] = static_cast<float>(angles[r]);
+                column[r * kLanes] = e.full ? static_cast<float>(angles[r]) : 0.0f;
         }
     };
 
@@ -112,7 +114,7 @@ void TemplateAngles::relayout(std::vector<Entry> entries, const GestureEntry* ad
     const std::size_t rows = this->rows();
     const std::size_t count = static_cast<std::size_t>(
         std::count_if(entries.begin(), entries.end(), [](const Entry& e) { return e.full; }));
-    std::vector<float> lanes(blocksFor(count) * rows * kLanes, 0.0f);
+    Lanes lanes(blocksFor(count) * rows * kLanes, 0.0f);
     std::vector<std::vector<double>> partial;
     partial.reserve(entries.size() - count);
     std::size_t lane = 0;

@@ -3,12 +3,29 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "gesture/template_list.h"
 
 namespace sc {
+
+// Leaves the elements a vector grows by unset, so that the threads filling a large layout are the ones
+// that first touch its pages.
+template <class T> struct UnsetAllocator : std::allocator<T> {
+    template <class U> struct rebind { using other = UnsetAllocator<U>; };
+    UnsetAllocator() = default;
+    template <class U> UnsetAllocator(const UnsetAllocator<U>&) noexcept {}
+    template <class U> void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
+        std::uninitialized_default_construct_n(p, 1);
+    }
+    template <class U, class... Args> void construct(U* p, Args&&... args) {
+        std::construct_at(p, std::forward<Args>(args)...);
+    }
+};
 
 // Mirrors a GestureList in list order: one entry per template, so a name's templates are contiguous and
 // in their list order. Scores equal those of resampling every template for every comparison, bit for bit.
@@ -55,7 +72,8 @@ class TemplateAngles {
 
     std::size_t sampleCount_;
     std::vector<Entry> entries_;
-    std::vector<float> lanes_; // blocks of kLanes templates, one row per angle index
+    using Lanes = std::vector<float, UnsetAllocator<float>>;
+    Lanes lanes_; // blocks of kLanes templates, one row per angle index
     std::size_t laneCount_ = 0;
     std::vector<std::vector<double>> partial_; // the angles of templates without the full count
 };
