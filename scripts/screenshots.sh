@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of the programs a person runs, taken under Wine into docs/screenshots/*.png: each window is
 # opened on a user folder of its own (C:\Strokecast in the prefix) holding a recorded gesture and a bound
-# program, then copied from the screen by tools/screenshot (which refuses a blank or unsettled picture).
+# program, then copied from the screen by tools/drive (which refuses a blank or unsettled picture).
 # Fails when any picture is blank or missing.
 #   bash scripts/screenshots.sh [BUILD_DIR]     BUILD_DIR: a windows-preset build (default build/windows)
 # A new window is one `shoot NAME ...` line below: NAME.png, then what opens the window and its class.
@@ -15,7 +15,7 @@ if [ "$build" = "$root/build/windows" ]; then
     cmake --preset windows >/dev/null
 fi
 cmake --build "$build" -j"$(nproc)" --target strokecast strokecast-host strokecast-resident \
-    strokecast-settings strokecast-screenshot >/dev/null
+    strokecast-settings strokecast-drive >/dev/null
 
 # shellcheck source=wine-session.sh
 source scripts/wine-session.sh
@@ -35,9 +35,9 @@ shoot() {
     shift
     expected+=("$name.png")
     rm -f "$out/$name.png"
-    wexec "$bin/strokecast-screenshot.exe" "$@" --out "$(winepath -w "$out/$name.png")" 3>&-
+    wexec "$bin/strokecast-drive.exe" "$@" --out "$(winepath -w "$out/$name.png")" 3>&-
 }
-post() { wexec "$bin/strokecast-screenshot.exe" --post "$@"; }
+post() { wexec "$bin/strokecast-drive.exe" --post "$@"; }
 
 # The user folder: a gesture recorded by the user (an "M"), bound to a desktop program as Settings binds
 # one (the key names the program's path, so Settings can show its icon).

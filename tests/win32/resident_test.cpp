@@ -13,12 +13,16 @@
 
 #include "host/program/resident_options.h"
 #include "tests/win32/dll_loader.h"
+#include "tests/win32/program_windows.h"
 #include "tests/win32/queue_watch.h"
 
 namespace {
 
+using sctest::capturerOf;
 using sctest::exeFolder;
+using sctest::textOf;
 using sctest::utf16le;
+using sctest::windowsOf;
 using sctest::writeBytes;
 
 // Every wait is for an event, with a deadline far beyond what a loaded machine needs.
@@ -29,40 +33,6 @@ bool waitFor(const std::function<bool()>& done, int milliseconds = 30000) {
 // The resident's command ids and the shell's callback message, as the resident defines them.
 constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr WORD kToggleGestures = 2, kRecordNextStroke = 3, kQuit = 4;
-
-DWORD ownerOf(HWND window) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    return pid;
-}
-
-struct Found {
-    DWORD pid;
-    const wchar_t* className;
-    std::vector<HWND> windows;
-};
-
-// Top-level windows of a class (one process's, or any when pid is 0), message-only ones included.
-std::vector<HWND> windowsOf(const wchar_t* className, DWORD pid) {
-    Found found{pid, className, {}};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* f = reinterpret_cast<Found*>(context);
-            wchar_t name[128];
-            if (GetClassNameW(window, name, 128) && std::wstring(name) == f->className &&
-                (f->pid == 0 || ownerOf(window) == f->pid))
-                f->windows.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found.windows;
-}
-
-std::wstring textOf(HWND window) {
-    wchar_t text[1024] = L"";
-    GetWindowTextW(window, text, 1024);
-    return text;
-}
 
 class Resident : public ::testing::Test {
   protected:
@@ -112,13 +82,6 @@ class Resident : public ::testing::Test {
         }));
         return window;
     }
-    static HWND capturerOf(DWORD pid) {
-        for (HWND w = FindWindowExW(HWND_MESSAGE, nullptr, L"Message", L"TouchCapturer Wnd"); w;
-             w = FindWindowExW(HWND_MESSAGE, w, L"Message", L"TouchCapturer Wnd"))
-            if (ownerOf(w) == pid)
-                return w;
-        return nullptr;
-    }
     // Waits until the resident's popup is shown with exactly this text.
     ::testing::AssertionResult popupSays(DWORD pid, const std::wstring& expected) {
         std::wstring seen;
@@ -136,8 +99,7 @@ class Resident : public ::testing::Test {
     void replay(DWORD pid, const std::vector<uint16_t>& track) {
         HWND capturer = capturerOf(pid);
         ASSERT_NE(capturer, nullptr);
-        for (std::size_t i = 0; i + 1 < track.size() && track[i] != 0; i += 2)
-            ASSERT_TRUE(PostMessageW(capturer, 0x468, track[i], track[i + 1]));
+        ASSERT_TRUE(sctest::postStroke(capturer, track));
     }
     void openEngine() {
         SC_FN(OpenGestureManager)(templates().c_str(), folder.c_str());

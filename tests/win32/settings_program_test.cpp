@@ -10,12 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "host/program/resident_options.h"
 #include "host/settings/ids.h"
 #include "tests/win32/dll_loader.h"
+#include "tests/win32/program_windows.h"
 
 namespace {
 
 using sctest::readBytes;
+using sctest::textOf;
 
 // Generous: a loaded machine may take seconds to start a Wine process or repaint a window.
 constexpr DWORD kDeadlineMs = 60000;
@@ -127,12 +130,6 @@ std::string narrow(const std::wstring& text) {
     return out;
 }
 
-std::wstring textOf(HWND window) {
-    wchar_t text[4096] = {};
-    GetWindowTextW(window, text, 4096);
-    return text;
-}
-
 // Drags the mouse through the points, given in the canvas's own pixels, with the left button down. Each
 // event waits until the cursor is there and the program has taken it: on a loaded machine a program
 // that falls behind gets only the latest of several mouse moves, as a slow program on Windows does.
@@ -210,7 +207,46 @@ class SettingsProgramTest : public ::testing::Test {
 // A squared "S" (from the top right), which no shipped gesture is near.
 const std::vector<POINT> kSquareS = {{200, 20}, {20, 20}, {20, 120}, {200, 120}, {200, 220}, {20, 220}};
 
-TEST_F(SettingsProgramTest, ADrawnStrokeIsNamedSavedAndBoundInTheEnginesFiles) {
+// The squared "S" as a finger draws it on the overlay: a point every few pixels.
+std::vector<uint16_t> overlayStroke(const std::vector<POINT>& corners) {
+    std::vector<uint16_t> track;
+    for (std::size_t i = 1; i < corners.size(); ++i) {
+        for (int k = 0; k < 20; ++k) {
+            track.push_back(
+                static_cast<uint16_t>(300 + corners[i - 1].x + (corners[i].x - corners[i - 1].x) * k / 20));
+            track.push_back(
+                static_cast<uint16_t>(200 + corners[i - 1].y + (corners[i].y - corners[i - 1].y) * k / 20));
+        }
+    }
+    track.insert(track.end(), {static_cast<uint16_t>(300 + corners.back().x),
+                               static_cast<uint16_t>(200 + corners.back().y), 0});
+    return track;
+}
+
+// A person's first gesture: drawn, named and bound in Settings while the resident already runs, which
+// then runs it for a stroke on the overlay without a restart.
+TEST_F(SettingsProgramTest, ADrawnStrokeIsNamedSavedAndBoundInTheEnginesFilesAndTheResidentRunsIt) {
+    std::wstring residentCommand =
+        L"\"" + sctest::exeFolder() + L"strokecast-resident.exe\" --user-folder \"" + folder + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION resident{};
+    ASSERT_TRUE(CreateProcessW(nullptr, residentCommand.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &resident));
+    struct Quit {
+        PROCESS_INFORMATION& p;
+        ~Quit() {
+            for (HWND w : sctest::windowsOf(program::kResidentWindowClass, p.dwProcessId))
+                PostMessageW(w, WM_COMMAND, 4, 0); // the menu's Quit
+            if (WaitForSingleObject(p.hProcess, kDeadlineMs) != WAIT_OBJECT_0)
+                TerminateProcess(p.hProcess, 1);
+            CloseHandle(p.hProcess);
+            CloseHandle(p.hThread);
+        }
+    } quitResident{resident};
+    HWND capturer = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (capturer = sctest::capturerOf(resident.dwProcessId)) != nullptr; }));
+
     Program program;
     ASSERT_TRUE(startOnRecordPage(program));
     drawAndWait(program, kSquareS);
@@ -248,6 +284,17 @@ TEST_F(SettingsProgramTest, ADrawnStrokeIsNamedSavedAndBoundInTheEnginesFiles) {
     HWND status = control(program.window, IDC_STATUS);
     EXPECT_TRUE(waitFor([&] { return textOf(status).find(L"Copy (Ctrl+C)") != std::wstring::npos; }))
         << narrow(textOf(status));
+
+    // The resident, running since before the gesture existed, runs its new binding.
+    ASSERT_TRUE(sctest::postStroke(capturer, overlayStroke(kSquareS)));
+    std::wstring said;
+    EXPECT_TRUE(waitFor([&] {
+        const auto popups = sctest::windowsOf(L"StrokecastResidentPopup", resident.dwProcessId);
+        said = popups.empty() ? L"" : textOf(popups[0]);
+        return !popups.empty() && IsWindowVisible(popups[0]) && said.rfind(L"squares: ", 0) == 0 &&
+               said.find(L"ran CTRL_C") != std::wstring::npos;
+    })) << "the resident says: "
+        << narrow(said);
 
     // A change made elsewhere shows in the program: the gesture list reads the engine again.
     ASSERT_EQ(SC_FN(SetGestureSwitch)(L"GLOBAL", 1), 1);
