@@ -6,8 +6,8 @@
 #include "apps/app_launch.h"
 #include "apps/custom_action_store.h"
 #include "common/console.h"
-#include "common/textfile.h"
 #include "common/types.h"
+#include "files/textfile.h"
 #include "platform/file.h"
 
 #include <utility>

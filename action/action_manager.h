@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/shared_folder.h"
 #include "common/types.h"
+#include "files/shared_folder.h"
 
 namespace sc {
 

@@ -1,17 +1,14 @@
 // Starting the target of a custom action.
 #include "apps/app_launch.h"
 
-#include "action/builtin_actions.h"
 #include "apps/custom_action_store.h"
 #include "common/console.h"
 #include "common/utf16.h"
+#include "platform/keyboard.h"
 #include "platform/launch.h"
 
 namespace sc {
 namespace {
-
-constexpr int kShowNormal = 1;
-constexpr std::intptr_t kLastShellError = 32;
 
 // A drive path ("C:\...") or a network path ("\\server\..."): the targets whose absence can be seen.
 bool isFilePath(std::u16string_view target) {
@@ -24,11 +21,12 @@ bool launchDesktopTarget(std::u16string_view target, bool* targetMissing) {
         *targetMissing = platform::pathMissing(target);
     // The modern UI would hide the program that starts behind it, so the desktop comes forward first.
     if (isModernUiVisible() == 1)
-        sendKeyChord(vk::kLeftWindows, 'D');
+        platform::sendKeyChord(platform::vk::kLeftWindows, 'D');
     trace::line(u"It will launch a custom desktop app");
     trace::line(target);
-    const std::intptr_t result = platform::shellExecuteW(u"open", u"explorer.exe", target, kShowNormal);
-    if (result <= kLastShellError) {
+    const std::intptr_t result =
+        platform::shellExecuteW(u"open", u"explorer.exe", target, platform::kShowNormal);
+    if (result <= platform::kLastShellError) {
         console::line(u"error code :" + utf16::fromInt(result));
         trace::line(u"Launch program fail!");
         return false;

@@ -2,8 +2,8 @@
 #include "apps/custom_action_store.h"
 
 #include "common/console.h"
-#include "common/textfile.h"
 #include "common/utf16.h"
+#include "files/textfile.h"
 
 namespace sc {
 namespace {

@@ -28,10 +28,7 @@ bool startsWithAsciiNoCase(std::u16string_view text, std::u16string_view prefix)
     if (text.size() < prefix.size())
         return false;
     for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char16_t c = text[i];
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
-        if (c != prefix[i])
+        if (utf16::asciiLower(text[i]) != prefix[i])
             return false;
     }
     return true;
@@ -98,11 +95,6 @@ std::size_t MetroAppCatalog::refreshCatalog() {
 std::u16string MetroAppCatalog::refreshAndListKeys() {
     std::lock_guard lock(mutex_);
     refreshLocked();
-    return keyListLocked();
-}
-
-std::u16string MetroAppCatalog::keyListText() const {
-    std::lock_guard lock(mutex_);
     return keyListLocked();
 }
 

@@ -41,8 +41,6 @@ class MetroAppCatalog {
     std::size_t refreshCatalog();
     // Rebuilds the catalogue and gives its keys in unsigned decimal, one per line, in one step.
     std::u16string refreshAndListKeys();
-    // The keys of the current content, one per line, no line feed after the last.
-    std::u16string keyListText() const;
     // A record's id, display name, logo path and colour, one per line; false for an unknown key.
     bool infoText(std::uint32_t key, std::u16string& text) const;
     // A copy of one record; false for an unknown key.

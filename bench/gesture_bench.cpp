@@ -39,8 +39,8 @@
 #endif
 
 #include "capture/stroke_collector.h"
-#include "common/textfile.h"
 #include "common/utf16.h"
+#include "files/textfile.h"
 #include "gesture/angle_sums.h"
 #include "gesture/gesture_manager.h"
 #include "gesture/matcher.h"

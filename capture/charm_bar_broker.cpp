@@ -2,8 +2,8 @@
 #include "capture/charm_bar_broker.h"
 
 #include "capture/charm_bar.h"
-#include "capture/messages.h"
 #include "common/console.h"
+#include "common/messages.h"
 #include "platform/pointer.h"
 
 namespace sc {

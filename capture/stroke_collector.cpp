@@ -1,20 +1,10 @@
 // Stroke collection: spacing filter and the end-of-stroke sequence.
 #include "capture/stroke_collector.h"
 
-#include <cmath>
 #include <limits>
 #include <utility>
 
 namespace sc {
-namespace {
-
-double distance(const GesturePoint& a, const GesturePoint& b) {
-    const double dx = static_cast<double>(b.x) - static_cast<double>(a.x);
-    const double dy = static_cast<double>(b.y) - static_cast<double>(a.y);
-    return std::sqrt(dx * dx + dy * dy);
-}
-
-} // namespace
 
 bool StrokeCollector::add(GesturePoint point) {
     if (!points_.empty() && distance(points_.back(), point) <= kMinSpacing)

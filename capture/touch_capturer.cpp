@@ -1,8 +1,8 @@
 // The capturer thread, its window procedure, and opening and closing the capturer.
 #include "capture/touch_capturer.h"
 
-#include "capture/messages.h"
 #include "common/console.h"
+#include "common/messages.h"
 #include "common/utf16.h"
 
 namespace sc {

@@ -3,13 +3,6 @@
 
 namespace sc {
 
-std::uint32_t fnv1a32(const unsigned char* bytes, std::int32_t length, std::uint32_t start) {
-    std::uint32_t h = start;
-    for (std::int32_t i = 0; i < length; ++i)
-        h = (h ^ bytes[i]) * kFnvPrime;
-    return h;
-}
-
 std::uint32_t fnvHash(std::u16string_view text) {
     // Hashed unit by unit, low byte first, so the result is the same on any host byte order.
     std::uint32_t h = kFnvOffsetBasis;

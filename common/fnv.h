@@ -1,4 +1,4 @@
-// 32-bit FNV-1a hashing of byte runs and of UTF-16 text.
+// 32-bit FNV-1a hashing of UTF-16 text.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +8,6 @@ namespace sc {
 
 inline constexpr std::uint32_t kFnvOffsetBasis = 0x811C9DC5u;
 inline constexpr std::uint32_t kFnvPrime = 0x01000193u;
-
-// Folds `length` bytes into `start`; a length of 0 or below returns start unchanged.
-std::uint32_t fnv1a32(const unsigned char* bytes, std::int32_t length, std::uint32_t start);
 
 // The hash of the text's UTF-16LE bytes (low byte first), terminator excluded, from the offset basis.
 std::uint32_t fnvHash(std::u16string_view text);

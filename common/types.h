@@ -16,6 +16,9 @@ struct GesturePoint {
 
 using PointList = std::vector<GesturePoint>;
 
+// Euclidean distance in double precision (coordinates widened before subtracting).
+double distance(const GesturePoint& a, const GesturePoint& b);
+
 // One gesture template; several may share a name.
 struct Gesture {
     std::u16string name;

@@ -1,4 +1,5 @@
-// UTF-16 text helpers: little-endian byte encoding, UTF-8 conversion, line splitting, number formatting.
+// UTF-16 text helpers: little-endian byte encoding, UTF-8 conversion, line splitting, ASCII case folding,
+// number formatting.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,15 @@ std::vector<std::u16string_view> splitLines(std::u16string_view text);
 
 // Splits at a separator; runs count as one and leading separators are skipped, so no token is empty.
 std::vector<std::u16string_view> tokens(std::u16string_view text, char16_t separator);
+
+// Case folding of ASCII letters only: the texts compared this way are ASCII, and no other letter folds
+// onto one of their letters under the system's case-insensitive comparisons either.
+constexpr char16_t asciiLower(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+constexpr char16_t asciiUpper(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
 
 // Decimal forms as "%d" and "%u" give them.
 std::u16string fromInt(long long value);

@@ -7,12 +7,6 @@
 
 namespace sc {
 
-double distance(const GesturePoint& a, const GesturePoint& b) {
-    const double dx = static_cast<double>(b.x) - static_cast<double>(a.x);
-    const double dy = static_cast<double>(b.y) - static_cast<double>(a.y);
-    return std::sqrt(dx * dx + dy * dy);
-}
-
 double pathLength(const PointList& points) {
     double length = 0.0;
     for (std::size_t i = 1; i < points.size(); ++i)

@@ -16,9 +16,6 @@ inline constexpr double kPi = 3.141592653589793;
 inline constexpr double kPercentPerRadian = 100.0 / kPi;
 static_assert(kPercentPerRadian == 31.830988618379067, "the scale recognition results were made with");
 
-// Euclidean distance in double precision (coordinates widened before subtracting).
-double distance(const GesturePoint& a, const GesturePoint& b);
-
 // Sum of the segment lengths in drawing order; 0 for fewer than two points.
 double pathLength(const PointList& points);
 

@@ -7,7 +7,7 @@
 #include <mutex>
 
 #include "common/console.h"
-#include "common/textfile.h"
+#include "files/textfile.h"
 #include "gesture/template_file.h"
 #include "platform/file.h"
 

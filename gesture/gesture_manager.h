@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/shared_folder.h"
 #include "common/types.h"
+#include "files/shared_folder.h"
 #include "gesture/matcher.h"
 #include "gesture/template_list.h"
 

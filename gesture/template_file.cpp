@@ -11,8 +11,8 @@
 #include <utility>
 
 #include "common/console.h"
-#include "common/textfile.h"
 #include "common/utf16.h"
+#include "files/textfile.h"
 #include "gesture/geometry.h"
 #include "gesture/parallel.h"
 #include "platform/file.h"

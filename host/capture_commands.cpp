@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/messages.h"
 #include "host/commands.h"
 
 #ifdef _WIN32
@@ -205,9 +206,11 @@ int replay(Context& ctx, const Args& args) {
         return fail(error);
 #ifdef _WIN32
     // The resident host may still be starting: give its capturer window a few seconds to appear.
+    const std::wstring className(sc::msg::kCapturerClass.begin(), sc::msg::kCapturerClass.end());
+    const std::wstring title(sc::msg::kCapturerTitle.begin(), sc::msg::kCapturerTitle.end());
     HWND capturer = nullptr;
     for (int i = 0; i < 100 && !capturer; ++i) {
-        capturer = FindWindowExW(HWND_MESSAGE, nullptr, L"Message", L"TouchCapturer Wnd");
+        capturer = FindWindowExW(HWND_MESSAGE, nullptr, className.c_str(), title.c_str());
         if (!capturer)
             Sleep(50);
     }
@@ -216,7 +219,7 @@ int replay(Context& ctx, const Args& args) {
     // One point every 10 ms, about the pace of a finger on a touch screen.
     std::size_t count = 0;
     for (std::size_t i = 0; i + 1 < values.size() && values[i] != 0; i += 2, ++count) {
-        if (!PostMessageW(capturer, 0x468, values[i], values[i + 1]))
+        if (!PostMessageW(capturer, sc::msg::kCapturePoint, values[i], values[i + 1]))
             return fail("the capturer window went away");
         Sleep(10);
     }

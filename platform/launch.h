@@ -6,9 +6,17 @@
 
 namespace platform {
 
-// ShellExecuteW with no owner window and no directory; returns the shell's result (> 32 is success).
+// The show command for an ordinary window (SW_SHOWNORMAL).
+inline constexpr int kShowNormal = 1;
+// The shell's results up to this one are failures.
+inline constexpr std::intptr_t kLastShellError = 32;
+
+// ShellExecuteW and ShellExecuteA with no owner window and no directory; return the shell's result
+// (> kLastShellError is success), a failure's cause recorded for the host.
 std::intptr_t shellExecuteW(std::u16string_view verb, std::u16string_view file,
                             std::u16string_view parameters, int show);
+std::intptr_t shellExecuteA(std::string_view verb, std::string_view file, std::string_view parameters,
+                            int show);
 
 // true when the path names no file or folder (the parent folder missing included); the cause is then
 // recorded for the host. Any other answer, an unreadable drive say, counts as present.

@@ -1,8 +1,7 @@
-// Session-wide system effects: locking, the monitor power broadcast, shell commands and the recycle bin.
+// Session-wide system effects: locking, the monitor power broadcast and the recycle bin.
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 namespace platform {
 
@@ -12,10 +11,6 @@ bool lockWorkStation();
 // Sends WM_SYSCOMMAND with the command and lParam to every top-level window and waits until all
 // of them handled it.
 void broadcastSystemCommand(std::uint32_t command, std::intptr_t lParam);
-
-// ShellExecuteA with no owner window and no directory; returns the shell's result (> 32 is success).
-std::intptr_t shellExecuteA(std::string_view verb, std::string_view file, std::string_view parameters,
-                            int show);
 
 // Queries the recycle bins of every drive; false when the query failed.
 bool queryRecycleBin(std::uint64_t& items);

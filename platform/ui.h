@@ -20,8 +20,6 @@ bool startThread(std::function<void()> body);
 // Registers the class "Message" (replacing a stale registration) and creates the message-only window
 // "TouchCapturer Wnd" on the calling thread; 0 on failure. The handler lives as long as the window.
 WindowId createCapturerWindow(MessageHandler handler);
-// Removes the class "Message" once no window of it is left; called by the thread that ends last.
-void unregisterCapturerClass();
 
 // Registers "TouchOverlay" and creates the layered, top-most, non-activating popup over the primary
 // screen on the calling thread, hidden; 0 on failure.

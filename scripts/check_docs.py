@@ -72,7 +72,7 @@ def export_names():
 
 
 def builtin_action_names():
-    """The names runMediaAndPowerAction and runShortcutAction answer to, as their strings."""
+    """The names in the table of built-in actions, as their strings."""
     header = (root / "action" / "builtin_actions.h").read_text()
     constants = dict(re.findall(r'constexpr std::u16string_view (k\w+) = u"([^"]*)";', header))
     source = (root / "action" / "builtin_actions.cpp").read_text()

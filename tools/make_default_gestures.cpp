@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "common/textfile.h"
 #include "common/utf16.h"
+#include "files/textfile.h"
 #include "gesture/template_file.h"
 #include "tools/default_gestures.h"
 

@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "common/textfile.h"
 #include "common/utf16.h"
+#include "files/textfile.h"
 
 namespace program {
 namespace {

@@ -1,7 +1,8 @@
 // The catalogue platform answered from scripted state, for native tests.
-#include "platform/fake/catalog_fake.h"
+#include "platform/fake/fake_state.h"
 
 #include "common/buffer.h"
+#include "common/utf16.h"
 
 namespace platform {
 namespace fake {
@@ -19,15 +20,13 @@ void resetCatalog() {
 
 namespace {
 
-char16_t lowerAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
+using sc::utf16::asciiLower;
 
 bool sameNoCase(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+        if (asciiLower(a[i]) != asciiLower(b[i]))
             return false;
     return true;
 }
@@ -46,7 +45,7 @@ bool matches(std::u16string_view mask, std::u16string_view name) {
     }
     if (name.empty())
         return false;
-    if (mask[0] != u'?' && lowerAscii(mask[0]) != lowerAscii(name[0]))
+    if (mask[0] != u'?' && asciiLower(mask[0]) != asciiLower(name[0]))
         return false;
     return matches(mask.substr(1), name.substr(1));
 }
@@ -140,8 +139,7 @@ bool fileExists(std::u16string_view path) {
 std::u16string upperCase(std::u16string_view text) {
     std::u16string out(text);
     for (char16_t& c : out)
-        if (c >= u'a' && c <= u'z')
-            c = static_cast<char16_t>(c - u'a' + u'A');
+        c = sc::utf16::asciiUpper(c);
     return out;
 }
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/fake/system_fake.h"
+#include "platform/fake/fake_state.h"
 #include "platform/named_mutex.h"
 
 namespace platform {

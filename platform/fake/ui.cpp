@@ -2,8 +2,9 @@
 // test, timers run on a manual clock.
 #include <utility>
 
-#include "platform/fake/ui_fake.h"
-#include "platform/pointer.h"
+#include "common/messages.h"
+#include "platform/fake/fake_state.h"
+#include "platform/ui.h"
 
 namespace platform {
 namespace fake {
@@ -54,7 +55,7 @@ void advance(std::uint64_t milliseconds) {
         const auto [window, id] = next->first;
         ui().now = next->second;
         next->second = ui().now + 1000000; // fires again only if set again; kill removes it
-        send(window, 0x0113, id, 0);
+        send(window, sc::msg::kTimer, id, 0);
     }
     ui().now = end;
 }
@@ -129,7 +130,7 @@ bool destroyWindow(WindowId window) {
     fake::ui().shownWindows.erase(window);
     for (auto t = fake::ui().timers.begin(); t != fake::ui().timers.end();)
         t = t->first.first == window ? fake::ui().timers.erase(t) : std::next(t);
-    handler(window, 0x0002, 0, 0);
+    handler(window, sc::msg::kDestroy, 0, 0);
     return true;
 }
 
@@ -166,41 +167,4 @@ bool unregisterHotKey(WindowId) {
 
 } // namespace ui
 
-namespace pointer {
-
-bool touchPosition(std::uint32_t pointerId, std::int32_t& x, std::int32_t& y) {
-    auto it = fake::ui().touchPointers.find(pointerId);
-    if (it == fake::ui().touchPointers.end())
-        return false;
-    x = it->second.first;
-    y = it->second.second;
-    return true;
-}
-
-} // namespace pointer
-
-namespace automation {
-
-class Watch {};
-
-void WatchDeleter::operator()(Watch* watch) const {
-    delete watch;
-}
-
-WatchPtr startWatch(EventSink sink) {
-    fake::ui().sink = std::move(sink);
-    ++fake::ui().watchesStarted;
-    return WatchPtr(new Watch);
-}
-
-void stopWatch(WatchPtr) {
-    fake::ui().sink = nullptr;
-    ++fake::ui().watchesStopped;
-}
-
-void closeWindow(Watch&, ui::WindowId window) {
-    fake::ui().closedByAutomation.push_back(window);
-}
-
-} // namespace automation
 } // namespace platform

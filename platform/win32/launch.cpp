@@ -6,6 +6,9 @@
 #include <shellapi.h>
 #include <shobjidl.h>
 
+#include <string>
+
+#include "common/utf16.h"
 #include "platform/error.h"
 #include "platform/win32/handles.h"
 
@@ -45,7 +48,7 @@ std::intptr_t shellExecuteW(std::u16string_view verb, std::u16string_view file,
     const std::wstring v = win32::wide(verb), f = win32::wide(file), p = win32::wide(parameters);
     const auto result = reinterpret_cast<std::intptr_t>(
         ShellExecuteW(nullptr, v.c_str(), f.c_str(), p.c_str(), nullptr, show));
-    if (result <= 32) {
+    if (result <= kLastShellError) {
         // The shell's small result codes 2, 3, 5, 8 and 11 are the system's own; GetLastError is richer.
         const DWORD error = GetLastError();
         std::u16string what(file);
@@ -54,6 +57,19 @@ std::intptr_t shellExecuteW(std::u16string_view verb, std::u16string_view file,
             what += parameters;
         }
         failedWith(u"cannot start", what, error != 0 ? error : static_cast<DWORD>(result));
+    }
+    return result;
+}
+
+std::intptr_t shellExecuteA(std::string_view verb, std::string_view file, std::string_view parameters,
+                            int show) {
+    const std::string v(verb), f(file), p(parameters);
+    const auto result = reinterpret_cast<std::intptr_t>(
+        ShellExecuteA(nullptr, v.c_str(), f.c_str(), p.c_str(), nullptr, show));
+    if (result <= kLastShellError) {
+        const DWORD error = GetLastError();
+        failedWith(u"cannot start", sc::utf16::fromUtf8(f + " " + p),
+                   error != 0 ? error : static_cast<DWORD>(result));
     }
     return result;
 }

@@ -1,13 +1,10 @@
-// Locking, the monitor power broadcast, shell commands and the recycle bin.
+// Locking, the monitor power broadcast and the recycle bin.
 #include "platform/session.h"
 
 #include <windows.h>
 // shellapi.h needs windows.h first.
 #include <shellapi.h>
 
-#include <string>
-
-#include "common/utf16.h"
 #include "platform/error.h"
 
 namespace platform {
@@ -18,19 +15,6 @@ bool lockWorkStation() {
 
 void broadcastSystemCommand(std::uint32_t command, std::intptr_t lParam) {
     SendMessageW(HWND_BROADCAST, WM_SYSCOMMAND, command, lParam);
-}
-
-std::intptr_t shellExecuteA(std::string_view verb, std::string_view file, std::string_view parameters,
-                            int show) {
-    const std::string v(verb), f(file), p(parameters);
-    const auto result = reinterpret_cast<std::intptr_t>(
-        ShellExecuteA(nullptr, v.c_str(), f.c_str(), p.c_str(), nullptr, show));
-    if (result <= 32) {
-        const DWORD error = GetLastError();
-        failedWith(u"cannot start", sc::utf16::fromUtf8(f + " " + p),
-                   error != 0 ? error : static_cast<DWORD>(result));
-    }
-    return result;
 }
 
 bool queryRecycleBin(std::uint64_t& items) {

@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "common/console.h"
+#include "common/messages.h"
+#include "platform/win32/handles.h"
 
 namespace platform::ui {
 namespace {
@@ -60,12 +62,14 @@ bool ensureClass(const wchar_t* name, HINSTANCE instance, bool (*registerIt)(HIN
     return UnregisterClassW(name, instance) && registerIt(instance);
 }
 
+const std::wstring kCapturerClass = win32::wide(sc::msg::kCapturerClass);
+
 bool registerCapturerClass(HINSTANCE instance) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = windowProc;
     wc.hInstance = instance;
-    wc.lpszClassName = L"Message";
+    wc.lpszClassName = kCapturerClass.c_str();
     return RegisterClassExW(&wc) != 0;
 }
 
@@ -142,9 +146,10 @@ bool startThread(std::function<void()> body) {
 
 WindowId createCapturerWindow(MessageHandler handler) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!ensureClass(L"Message", instance, registerCapturerClass))
+    if (!ensureClass(kCapturerClass.c_str(), instance, registerCapturerClass))
         return 0;
-    return id(createWithHandler(std::move(handler), 0, L"Message", L"TouchCapturer Wnd", 0, 0, 0,
+    const std::wstring title = win32::wide(sc::msg::kCapturerTitle);
+    return id(createWithHandler(std::move(handler), 0, kCapturerClass.c_str(), title.c_str(), 0, 0, 0,
                                 HWND_MESSAGE, nullptr));
 }
 

@@ -8,8 +8,8 @@
 #include "action/action_files.h"
 #include "action/action_manager.h"
 #include "common/utf16.h"
-#include "platform/fake/system_fake.h"
-#include "tests/action/test_folder.h"
+#include "platform/fake/fake_state.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ class ActionManagerTest : public ::testing::Test {
     // Every operation gives the named mutex back before it returns.
     void TearDown() override { EXPECT_EQ(platform::fake::mutexDepth(sc::kActionMutexName), 0); }
 
-    sctest::TestFolder dir;
+    sctest::TempFolder dir;
 };
 
 TEST_F(ActionManagerTest, FreshFolderGetsBothFilesExactly) {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "action/wifi_switch.h"
-#include "platform/fake/system_fake.h"
+#include "platform/fake/fake_state.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "apps/app_assets.h"
 #include "common/utf16.h"
-#include "platform/fake/catalog_fake.h"
+#include "platform/fake/fake_state.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include "apps/app_launch.h"
 #include "apps/custom_action_store.h"
-#include "platform/fake/system_fake.h"
-#include "tests/action/test_folder.h"
+#include "platform/fake/fake_state.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ class AppLaunch : public ::testing::Test {
         store->add(u"x DESKTOP:\\Pad", u"C:\\x.exe");
         store->add(u"metro:\\Mail", u"lower");
     }
-    sctest::TestFolder dir;
+    sctest::TempFolder dir;
     std::unique_ptr<sc::CustomActionStore> store;
 };
 

@@ -3,7 +3,7 @@
 
 #include "apps/custom_action_store.h"
 #include "common/utf16.h"
-#include "tests/action/test_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ TEST(CustomActionFile, LoadsByTheSeparatorRules) {
 
 class CustomActionStoreTest : public ::testing::Test {
   protected:
-    sctest::TestFolder dir;
+    sctest::TempFolder dir;
 };
 
 TEST_F(CustomActionStoreTest, FirstAddCreatesTheFileAndKeysStayOrdered) {

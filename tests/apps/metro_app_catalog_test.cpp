@@ -7,7 +7,7 @@
 #include "apps/metro_app_catalog.h"
 #include "common/fnv.h"
 #include "common/utf16.h"
-#include "platform/fake/catalog_fake.h"
+#include "platform/fake/fake_state.h"
 
 namespace {
 

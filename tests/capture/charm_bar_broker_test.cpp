@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "capture/charm_bar_broker.h"
-#include "capture/messages.h"
-#include "platform/fake/ui_fake.h"
+#include "common/messages.h"
+#include "platform/fake/fake_state.h"
 
 namespace {
 

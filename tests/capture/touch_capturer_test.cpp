@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "capture/messages.h"
 #include "capture/touch_capturer.h"
-#include "platform/fake/ui_fake.h"
+#include "common/messages.h"
+#include "platform/fake/fake_state.h"
 
 namespace {
 

@@ -1,14 +1,8 @@
-// UTF-16 helpers, bounded copies and the atomic file replace.
+// UTF-16 helpers and bounded copies.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <unistd.h>
-
 #include "common/buffer.h"
-#include "common/textfile.h"
 #include "common/utf16.h"
-#include "platform/file.h"
 
 using namespace sc;
 
@@ -52,6 +46,28 @@ TEST(Utf16, DecimalFormsMatchPrintf) {
     EXPECT_EQ(utf16::fromUnsigned(4294967295ULL), u"4294967295");
 }
 
+TEST(Utf16, OnlyAsciiLettersFold) {
+    struct Case {
+        char16_t c, lower, upper;
+    };
+    const Case cases[] = {
+        {u'A', u'a', u'A'},
+        {u'z', u'z', u'Z'},
+        {u'@', u'@', u'@'}, // letters and their neighbours
+        {u'[', u'[', u'['},
+        {u'`', u'`', u'`'},
+        {u'{', u'{', u'{'}, // in the ASCII table
+        {u'\u00C4', u'\u00C4', u'\u00C4'},
+        {u'\u0131', u'\u0131', u'\u0131'}, // no other letter folds
+        {u'\u212A', u'\u212A', u'\u212A'}, // not even KELVIN SIGN onto k
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.c));
+        EXPECT_EQ(utf16::asciiLower(c.c), c.lower);
+        EXPECT_EQ(utf16::asciiUpper(c.c), c.upper);
+    }
+}
+
 TEST(BoundedCopy, CutsAtCapacityLessOneAndNeverSplitsAPair) {
     struct Case {
         std::u16string_view text;
@@ -81,24 +97,4 @@ TEST(CopyOut, AllOrNothing) {
     EXPECT_EQ(copyOut(u"abc", buffer, 4), 4u);
     EXPECT_EQ(std::u16string_view(buffer), u"abc");
     EXPECT_EQ(copyOut(u"a", static_cast<char16_t*>(nullptr), 4), 0u);
-}
-
-TEST(TextFile, ReplaceIsAtomicAndBackslashesAreSeparators) {
-    const auto dir = std::filesystem::temp_directory_path() / ("sc_textfile_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    const std::u16string path = utf16::fromUtf8(dir.string()) + u"\\f.txt";
-    ASSERT_TRUE(textfile::append(path, u"a\n"));
-    ASSERT_TRUE(textfile::append(path, u"b\n"));
-    std::u16string text;
-    ASSERT_TRUE(textfile::read(path, text));
-    EXPECT_EQ(text, u"a\nb\n");
-    ASSERT_TRUE(textfile::replace(path, u"c\n"));
-    ASSERT_TRUE(textfile::read(path, text));
-    EXPECT_EQ(text, u"c\n");
-    // Only the target remains: the temporary was moved over it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()),
-              1);
-    EXPECT_FALSE(textfile::replace(utf16::fromUtf8(dir.string()) + u"/missing/f.txt", u"x"));
-    std::filesystem::remove_all(dir);
 }

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "exports/boundary.h"
-#include "platform/fake/system_fake.h"
-#include "tests/action/test_folder.h"
+#include "platform/fake/fake_state.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ class ActionExports : public ::testing::Test {
     void TearDown() override { CloseActionNanager(); }
     void open() { OpenActionManager(reinterpret_cast<const sc_char*>(dir.folder().c_str())); }
 
-    sctest::TestFolder dir;
+    sctest::TempFolder dir;
 };
 
 const sc_char* s(const char16_t* text) {
@@ -80,7 +80,7 @@ TEST_F(ActionExports, OnlyOneMeansOn) {
 
 TEST_F(ActionExports, ASecondOpenKeepsTheFirstFolder) {
     open();
-    sctest::TestFolder other;
+    sctest::TempFolder other;
     OpenActionManager(reinterpret_cast<const sc_char*>(other.folder().c_str()));
     ASSERT_EQ(SetGestureToAction(s(u"G"), s(u"CTRL_C")), 1);
     EXPECT_NE(dir.text("gestureToAction.configure_v2").find(u"G,CTRL_C"), std::u16string::npos);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/action/test_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ TEST(ApiDocs, EveryHostTranscriptIsWhatTheHostPrints) {
     ASSERT_GE(blocks.size(), 4u);
     int commands = 0;
     for (const auto& block : blocks) {
-        sctest::TestFolder dir;
+        sctest::TempFolder dir;
         const std::string folder = dir.file("").parent_path().string();
         for (const Command& c : block) {
             SCOPED_TRACE(c.line);

@@ -3,7 +3,7 @@
 
 #include "common/fnv.h"
 #include "common/utf16.h"
-#include "platform/fake/catalog_fake.h"
+#include "platform/fake/fake_state.h"
 #include "strokecast.h"
 
 namespace {

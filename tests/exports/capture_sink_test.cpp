@@ -5,14 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "capture/messages.h"
 #include "capture/touch_capturer.h"
+#include "common/messages.h"
 #include "common/utf16.h"
 #include "exports/boundary.h"
 #include "exports/instances.h"
-#include "platform/fake/system_fake.h"
-#include "platform/fake/ui_fake.h"
-#include "tests/action/test_folder.h"
+#include "platform/fake/fake_state.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -81,7 +80,7 @@ class CaptureSink : public testing::Test {
         return n;
     }
 
-    sctest::TestFolder dir;
+    sctest::TempFolder dir;
     std::vector<Stroke> strokes;
     platform::ui::WindowId window = 0;
 };

@@ -14,12 +14,12 @@
 #include "gesture/matcher.h"
 #include "gesture/point_array.h"
 #include "gesture/template_file.h"
-#include "platform/fake/system_fake.h"
+#include "platform/fake/fake_state.h"
 #include "strokecast.h"
-#include "tests/action/test_folder.h"
 #include "tests/gesture/generated_strokes.h"
 #include "tests/gesture/unistrokes.h"
 #include "tests/support/child_process.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -103,7 +103,7 @@ class Explain : public testing::Test {
             .value_or(u"");
     }
 
-    sctest::TestFolder dir;
+    sctest::TempFolder dir;
 };
 
 // Every line's score is the matcher's own mean for that name, bit for bit; the order is best first

@@ -7,9 +7,9 @@
 #include "strokecast.h"
 #include "tests/gesture/gesture_test_support.h"
 
-using gesturetest::readBytes;
-using gesturetest::TempFolder;
-using gesturetest::writeBytes;
+using sctest::readBytes;
+using sctest::TempFolder;
+using sctest::writeBytes;
 
 namespace {
 
@@ -22,7 +22,7 @@ class GestureExports : public testing::Test {
     void TearDown() override { CloseGestureManager(); }
     void openWith(std::u16string_view defaultText) {
         writeBytes(folder.file("defaults.configure"), sc::utf16::toBytes(defaultText));
-        OpenGestureManager(defaults.c_str(), folder.u16().c_str());
+        OpenGestureManager(defaults.c_str(), folder.folder().c_str());
     }
     std::u16string user() const {
         return sc::utf16::fromBytes(readBytes(folder.file("MyGesture.configure")));
@@ -156,14 +156,14 @@ TEST_F(GestureExports, TrackNeedsRoomForOneMoreThanItWrites) {
 TEST_F(GestureExports, SecondOpenKeepsTheFirstFiles) {
     openWith(u"right,0,0,100,0\n");
     TempFolder other("gx_other");
-    OpenGestureManager(u"nowhere.configure", other.u16().c_str());
+    OpenGestureManager(u"nowhere.configure", other.folder().c_str());
     EXPECT_EQ(CheckNameExist(u"right"), 1);
     ASSERT_EQ(AddOneGesture(u"down", kDown.data()), 1);
     EXPECT_TRUE(std::filesystem::exists(folder.file("MyGesture.configure")));
     EXPECT_FALSE(std::filesystem::exists(other.file("MyGesture.configure")));
     // Close and open again: both files are read anew.
     CloseGestureManager();
-    OpenGestureManager(defaults.c_str(), folder.u16().c_str());
+    OpenGestureManager(defaults.c_str(), folder.folder().c_str());
     char16_t name[32];
     EXPECT_EQ(recognizeGesture(kDown.data(), name, 32), 5);
     EXPECT_EQ(std::u16string(name), u"down");

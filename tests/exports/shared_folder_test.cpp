@@ -11,10 +11,10 @@
 #include <thread>
 
 #include "common/utf16.h"
-#include "platform/fake/system_fake.h"
+#include "platform/fake/fake_state.h"
 #include "strokecast.h"
-#include "tests/action/test_folder.h"
 #include "tests/support/child_process.h"
+#include "tests/support/temp_folder.h"
 
 extern char** environ;
 
@@ -91,7 +91,7 @@ class SharedFolderTest : public ::testing::Test {
         return result.exited ? result.status : -1;
     }
 
-    sctest::TestFolder dir;
+    sctest::TempFolder dir;
 };
 
 TEST_F(SharedFolderTest, AChangeByAnotherProcessIsSeenOnTheNextCall) {
@@ -117,7 +117,7 @@ TEST_F(SharedFolderTest, AChangeByAnotherProcessIsSeenOnTheNextCall) {
 }
 
 // Each process changes only its own names, so the final state of each is known exactly.
-int changeOwnNames(const sctest::TestFolder& dir, int process, int rounds) {
+int changeOwnNames(const sctest::TempFolder& dir, int process, int rounds) {
     OpenGestureManager((dir.folder() + u"\\defaults.configure").c_str(), dir.folder().c_str());
     OpenActionManager(dir.folder().c_str());
     int failures = 0;
@@ -140,7 +140,7 @@ int changeOwnNames(const sctest::TestFolder& dir, int process, int rounds) {
 TEST_F(SharedFolderTest, ProcessesChangingAtOnceLoseNoRecord) {
     for (const int processes : {2, 4, 8}) {
         SCOPED_TRACE(processes);
-        sctest::TestFolder shared;
+        sctest::TempFolder shared;
         shared.writeText("defaults.configure", u"right,10,50,160,50\n");
         constexpr int kRounds = 12;
         std::vector<pid_t> children;
@@ -351,7 +351,7 @@ TEST_F(SharedFolderTest, HandEditedFilesKeepEveryRecord) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sctest::TestFolder own;
+        sctest::TempFolder own;
         own.writeText("defaults.configure", u"");
         own.writeText("action.configure_v2", u"Quorvex Setting CFG\nGLOBAL,0\n");
         own.writeText("gestureToAction.configure_v2", u"Quorvex Setting CFG\n");

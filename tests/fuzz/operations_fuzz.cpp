@@ -23,10 +23,10 @@
 #include <vector>
 
 #include "apps/custom_action_store.h"
-#include "common/textfile.h"
 #include "common/utf16.h"
+#include "files/textfile.h"
 #include "gesture/point_array.h"
-#include "platform/fake/system_fake.h"
+#include "platform/fake/fake_state.h"
 #include "strokecast.h"
 
 namespace {

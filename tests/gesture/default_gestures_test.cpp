@@ -1,8 +1,8 @@
 // The shipped default gestures: reproducible from their generator, and each one told apart from the rest.
 #include <gtest/gtest.h>
 
-#include "common/textfile.h"
 #include "common/utf16.h"
+#include "files/textfile.h"
 #include "gesture/gesture_manager.h"
 #include "gesture/matcher.h"
 #include "gesture/template_file.h"

@@ -11,9 +11,9 @@
 
 using namespace sc;
 using gesturetest::line;
-using gesturetest::readBytes;
-using gesturetest::TempFolder;
-using gesturetest::writeBytes;
+using sctest::readBytes;
+using sctest::TempFolder;
+using sctest::writeBytes;
 
 namespace {
 
@@ -26,7 +26,7 @@ class GestureManagerTest : public testing::Test {
     void writeDefaults(std::u16string_view text) { writeBytes(defaults, utf16::toBytes(text)); }
     void writeUser(std::u16string_view text) { writeBytes(userFile, utf16::toBytes(text)); }
     std::unique_ptr<GestureManager> open() {
-        return std::make_unique<GestureManager>(utf16::fromUtf8(defaults.string()), folder.u16());
+        return std::make_unique<GestureManager>(utf16::fromUtf8(defaults.string()), folder.folder());
     }
     std::u16string userText() const { return utf16::fromBytes(readBytes(userFile)); }
 };
@@ -48,7 +48,7 @@ TEST_F(GestureManagerTest, OpensWithoutFilesAndRecognisesNothing) {
     EXPECT_EQ(recognized(*manager, line(0, 0, 100, 0)), kNoGestureFound);
     EXPECT_TRUE(manager->checkNameExist(kNoGestureFound));
     EXPECT_FALSE(manager->checkNameExist(u"right"));
-    EXPECT_EQ(manager->userFile(), folder.u16() + u"\\MyGesture.configure");
+    EXPECT_EQ(manager->userFile(), folder.folder() + u"\\MyGesture.configure");
 }
 
 TEST_F(GestureManagerTest, DefaultsComeBeforeUserTemplatesOfTheSameName) {
@@ -114,7 +114,7 @@ TEST_F(GestureManagerTest, RemoveTakesTheEarliestUserTemplateAndRewritesSorted) 
 
 TEST_F(GestureManagerTest, UnwritableUserFileFailsAndChangesNothing) {
     const TempFolder other("gm_ro");
-    const auto manager = std::make_unique<GestureManager>(u"", other.u16() + u"\\missing");
+    const auto manager = std::make_unique<GestureManager>(u"", other.folder() + u"\\missing");
     EXPECT_FALSE(manager->addGesture(u"right", line(0, 0, 100, 0)));
     EXPECT_EQ(recognized(*manager, line(0, 0, 100, 0)), u"_NO_GESTURE_FOUND_");
     EXPECT_FALSE(manager->checkNameExist(u"right"));

@@ -1,54 +1,16 @@
-// Helpers shared by the gesture tests: scratch folders, raw file bytes, template lists, shapes.
+// Helpers shared by the gesture tests: template lists and shapes; scratch folders come with them.
 #pragma once
 
-#include <unistd.h>
-
-#include <atomic>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "common/types.h"
 #include "common/utf16.h"
 #include "gesture/template_file.h"
 #include "gesture/template_list.h"
+#include "tests/support/temp_folder.h"
 
 namespace gesturetest {
-
-// A fresh empty folder, removed again at the end of the test.
-class TempFolder {
-  public:
-    explicit TempFolder(const std::string& tag) {
-        static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("sc_" + tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::filesystem::path& path() const { return path_; }
-    std::u16string u16() const { return sc::utf16::fromUtf8(path_.string()); }
-    std::filesystem::path file(const std::string& name) const { return path_ / name; }
-    std::u16string u16File(const std::string& name) const { return sc::utf16::fromUtf8(file(name).string()); }
-
-  private:
-    std::filesystem::path path_;
-};
-
-inline std::string readBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 // A template list made in a test; each template goes in after the others of its name.
 struct TemplateSet {

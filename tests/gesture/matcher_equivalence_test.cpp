@@ -282,7 +282,7 @@ TEST(MatcherEquivalence, EveryKernelSumsAsTheScalarLoop) {
 }
 
 TEST(MatcherEquivalence, ManagerChangesKeepRecognitionExact) {
-    gesturetest::TempFolder folder("geq");
+    sctest::TempFolder folder("geq");
     Shapes shapes(31);
     TemplateSet defaults;
     std::u16string text;
@@ -296,8 +296,8 @@ TEST(MatcherEquivalence, ManagerChangesKeepRecognitionExact) {
     text.clear();
     for (const auto& entry : defaults.list)
         text += gestureLine(entry.first, entry.second.points.unpack());
-    gesturetest::writeBytes(folder.file("defaults.configure"), utf16::toBytes(text));
-    GestureManager manager(folder.u16File("defaults.configure"), folder.u16());
+    sctest::writeBytes(folder.file("defaults.configure"), utf16::toBytes(text));
+    GestureManager manager(folder.u16File("defaults.configure"), folder.folder());
 
     TemplateSet mirror;
     for (const auto& entry : defaults.list)
@@ -330,8 +330,8 @@ TEST(MatcherEquivalence, ManagerChangesKeepRecognitionExact) {
 }
 
 TEST(MatcherEquivalence, RecognitionRunsWhileTemplatesChange) {
-    gesturetest::TempFolder folder("gconc");
-    GestureManager manager(folder.u16File("none.configure"), folder.u16());
+    sctest::TempFolder folder("gconc");
+    GestureManager manager(folder.u16File("none.configure"), folder.folder());
     const PointList right = gesturetest::line(0, 0, 100, 0);
     ASSERT_TRUE(manager.addGesture(u"right", right));
     std::atomic<bool> stop{false};

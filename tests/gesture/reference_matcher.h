@@ -32,7 +32,7 @@ inline double distance(const GesturePoint& a, const GesturePoint& b) {
 inline double pathLength(const PointList& points) {
     double length = 0.0;
     for (std::size_t i = 1; i < points.size(); ++i)
-        length += distance(points[i - 1], points[i]);
+        length += reference::distance(points[i - 1], points[i]);
     return length;
 }
 
@@ -53,7 +53,7 @@ inline PointList resample(const PointList& points, std::size_t count) {
     std::size_t i = 1;
     while (i < points.size()) {
         const GesturePoint& cur = points[i];
-        const double d = distance(prev, cur);
+        const double d = reference::distance(prev, cur);
         if (interval > carried + d) {
             carried += d;
             prev = cur;

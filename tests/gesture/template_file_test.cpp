@@ -6,10 +6,10 @@
 #include "tests/gesture/gesture_test_support.h"
 
 using namespace sc;
-using gesturetest::readBytes;
-using gesturetest::TempFolder;
+using sctest::readBytes;
+using sctest::TempFolder;
 using gesturetest::TemplateSet;
-using gesturetest::writeBytes;
+using sctest::writeBytes;
 
 namespace {
 
@@ -135,7 +135,7 @@ TEST(TemplateFile, WriterBytesAndRoundTrip) {
     // Written again, the saturated coordinate reads back the same: the file is stable.
     EXPECT_EQ(gestureLine(u"\U0001F600 x", back), u"\U0001F600 x,10,-10,0,2147483647,65535,0\n");
 
-    const std::u16string unwritable = folder.u16() + u"\\missing\\MyGesture.configure";
+    const std::u16string unwritable = folder.folder() + u"\\missing\\MyGesture.configure";
     EXPECT_FALSE(appendUserGesture(unwritable, z.name, z.points, undo));
     EXPECT_FALSE(std::filesystem::exists(folder.file("missing")));
 }

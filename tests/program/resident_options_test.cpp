@@ -4,7 +4,7 @@
 
 #include "common/utf16.h"
 #include "host/program/resident_options.h"
-#include "tests/action/test_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ using program::ResidentOptions;
 
 class ResidentOptionsTest : public ::testing::Test {
   protected:
-    sctest::TestFolder dir;
+    sctest::TempFolder dir;
 };
 
 TEST_F(ResidentOptionsTest, SavedOptionsReadBackAndTheFileIsUtf16Lines) {

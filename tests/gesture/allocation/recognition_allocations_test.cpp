@@ -47,12 +47,12 @@ class RecognitionAllocations : public testing::Test {
             else
                 strokes.push_back(all[i].points);
         }
-        gesturetest::writeBytes(folder.file("defaults.configure"), sc::utf16::toBytes(text));
-        gesturetest::writeBytes(folder.file("MyGesture.configure"), "");
-        manager = std::make_unique<sc::GestureManager>(folder.u16File("defaults.configure"), folder.u16());
+        sctest::writeBytes(folder.file("defaults.configure"), sc::utf16::toBytes(text));
+        sctest::writeBytes(folder.file("MyGesture.configure"), "");
+        manager = std::make_unique<sc::GestureManager>(folder.u16File("defaults.configure"), folder.folder());
     }
 
-    gesturetest::TempFolder folder{"ralloc"};
+    sctest::TempFolder folder{"ralloc"};
     std::vector<sc::PointList> strokes;
     std::unique_ptr<sc::GestureManager> manager;
 };

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "capture/charm_bar_broker.h"
-#include "capture/messages.h"
+#include "common/messages.h"
 #include "platform/win32/uia.h"
 #include "tests/win32/overlay/scripted_pointer.h"
 #include "tests/win32/queue_watch.h"

@@ -1,7 +1,14 @@
-// Message numbers of the capture windows: the two private ones and the system ones they handle.
+// The capturer window as other programs find it, and the message numbers of the capture windows: the two
+// private ones and the system ones they handle.
 #pragma once
 
+#include <string_view>
+
 namespace sc::msg {
+
+// The message-only window of the capture thread: its class and title.
+inline constexpr std::u16string_view kCapturerClass = u"Message";
+inline constexpr std::u16string_view kCapturerTitle = u"TouchCapturer Wnd";
 
 inline constexpr unsigned kUser = 0x0400;
 // wParam, lParam: x and y of a touch point in screen pixels, each sign-extended from 32 bits.

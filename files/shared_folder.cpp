@@ -1,8 +1,9 @@
 // The named mutex and generation counter of a configuration folder.
-#include "common/shared_folder.h"
+#include "files/shared_folder.h"
 
 #include "common/console.h"
 #include "common/fnv.h"
+#include "common/utf16.h"
 #include "platform/file.h"
 
 namespace sc {
@@ -35,12 +36,8 @@ SharedFolder::~SharedFolder() {
 
 std::u16string folderObjectName(std::u16string_view kind, std::u16string_view folder) {
     std::u16string path = platform::absolutePath(folder);
-    for (char16_t& c : path) {
-        if (c == u'/')
-            c = u'\\';
-        else if (c >= u'a' && c <= u'z')
-            c = static_cast<char16_t>(c - u'a' + u'A');
-    }
+    for (char16_t& c : path)
+        c = c == u'/' ? u'\\' : utf16::asciiUpper(c);
     while (path.size() > 1 && path.back() == u'\\')
         path.pop_back();
     static constexpr char16_t kDigits[] = u"0123456789abcdef";

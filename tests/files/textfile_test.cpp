@@ -6,10 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "common/textfile.h"
+#include <filesystem>
+#include <iterator>
+
 #include "common/utf16.h"
-#include "tests/action/test_folder.h"
+#include "files/textfile.h"
 #include "tests/support/child_process.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -24,7 +27,7 @@ class TextFileTest : public ::testing::Test {
     std::u16string path(const std::string& name) const {
         return dir.folder() + u"\\" + sc::utf16::fromUtf8(name);
     }
-    sctest::TestFolder dir;
+    sctest::TempFolder dir;
 };
 
 TEST_F(TextFileTest, AnAppendNeverContinuesAnOpenLine) {
@@ -126,6 +129,23 @@ TEST_F(TextFileTest, AFailedReplaceLeavesTheFileAndNoTemporary) {
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(dir.bytes("f"), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 1);
+}
+
+TEST_F(TextFileTest, BackslashesSeparateAndOnlyTheTargetRemains) {
+    const std::u16string file = path("f.txt");
+    ASSERT_TRUE(sc::textfile::append(file, u"a\n"));
+    ASSERT_TRUE(sc::textfile::append(file, u"b\n"));
+    std::u16string text;
+    ASSERT_TRUE(sc::textfile::read(file, text));
+    EXPECT_EQ(text, u"a\nb\n");
+    ASSERT_TRUE(sc::textfile::replace(file, u"c\n"));
+    ASSERT_TRUE(sc::textfile::read(file, text));
+    EXPECT_EQ(text, u"c\n");
+    // The temporary was moved over the target.
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),
+        1);
+    EXPECT_FALSE(sc::textfile::replace(dir.folder() + u"/missing/f.txt", u"x"));
 }
 
 TEST_F(TextFileTest, ReadingSkipsAByteOrderMark) {

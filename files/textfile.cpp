@@ -1,5 +1,5 @@
 // UTF-16LE text files over the platform's whole-file access.
-#include "common/textfile.h"
+#include "files/textfile.h"
 
 #include "common/utf16.h"
 
