@@ -6,10 +6,10 @@
 #include <string>
 
 #include "common/utf16.h"
-#include "platform/fake/system_fake.h"
+#include "platform/fake/fake_state.h"
 #include "strokecast.h"
-#include "tests/action/test_folder.h"
 #include "tests/support/child_process.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ class SettingsFileTest : public ::testing::Test {
         ASSERT_EQ(SetGestureSwitch(u"GLOBAL", 1), 1);
     }
 
-    sctest::TestFolder dir;
+    sctest::TempFolder dir;
 };
 
 TEST_F(SettingsFileTest, ExportWritesEverythingReadablyAndImportElsewhereRestoresIt) {
@@ -92,7 +92,7 @@ TEST_F(SettingsFileTest, ExportWritesEverythingReadablyAndImportElsewhereRestore
     closeAll();
 
     // Another machine: an empty folder gets the same configuration and exports the same bytes.
-    sctest::TestFolder other;
+    sctest::TempFolder other;
     other.writeText("defaults.configure", u"right,10,50,160,50\n");
     other.writeBytes("all.settings", dir.bytes("all.settings"));
     OpenGestureManager((other.folder() + u"\\defaults.configure").c_str(), other.folder().c_str());
