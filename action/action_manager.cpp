@@ -151,79 +151,78 @@ bool ActionManager::getGestureSwitch(std::u16string_view gesture) {
     return it != switches_.end() && it->second != 0;
 }
 
-bool ActionManager::setGestureSwitch(std::u16string_view gesture, bool on) {
-    if (!action_file::storable(gesture))
-        return false;
+// Every change holds the folder's mutex, then the tables' lock, and starts from the files as they are.
+template <class Change> bool ActionManager::changeFiles(Change&& change) {
     MutexHold hold(shared_.mutex());
     if (!hold)
         return false;
     std::lock_guard lock(tables_);
     reloadIfChanged();
-    const auto it = switches_.find(gesture);
-    if (it == switches_.end()) {
-        if (!textfile::append(switchFilePath_, action_file::record(gesture, on ? u"1" : u"0")))
-            return false;
-        switches_.emplace(gesture, on ? 1 : 0);
-    } else {
-        Switches next = switches_;
-        next[std::u16string(gesture)] = on ? 1 : 0;
-        if (!writeSwitches(next))
-            return false;
-        switches_ = std::move(next);
-    }
-    published();
-    return true;
+    return change();
+}
+
+bool ActionManager::setGestureSwitch(std::u16string_view gesture, bool on) {
+    if (!action_file::storable(gesture))
+        return false;
+    return changeFiles([&] {
+        const auto it = switches_.find(gesture);
+        if (it == switches_.end()) {
+            if (!textfile::append(switchFilePath_, action_file::record(gesture, on ? u"1" : u"0")))
+                return false;
+            switches_.emplace(gesture, on ? 1 : 0);
+        } else {
+            Switches next = switches_;
+            next[std::u16string(gesture)] = on ? 1 : 0;
+            if (!writeSwitches(next))
+                return false;
+            switches_ = std::move(next);
+        }
+        published();
+        return true;
+    });
 }
 
 bool ActionManager::setGestureToAction(std::u16string_view gesture, std::u16string_view action) {
     if (!action_file::storable(gesture) || !action_file::storable(action))
         return false;
-    MutexHold hold(shared_.mutex());
-    if (!hold)
-        return false;
-    std::lock_guard lock(tables_);
-    reloadIfChanged();
-    if (action == kRemoveAction) {
-        trace::line(u"will remove this gesture from all map");
-        return removeLocked(gesture);
-    }
-    const auto it = bindings_.find(gesture);
-    if (it == bindings_.end()) {
-        platform::AppendUndo undo;
-        if (!textfile::append(bindingFilePath_, action_file::record(gesture, action), undo))
-            return false;
-        // A switch the gesture already has stays as it is: a "1" record behind it would contradict it,
-        // and for "GLOBAL", whose last record wins, would stop every gesture from the next start on.
-        const bool needsSwitch = switches_.find(gesture) == switches_.end();
-        if (needsSwitch && !textfile::append(switchFilePath_, action_file::record(gesture, u"1"))) {
-            platform::undoAppend(bindingFilePath_, undo);
-            return false;
+    return changeFiles([&] {
+        if (action == kRemoveAction) {
+            trace::line(u"will remove this gesture from all map");
+            return removeLocked(gesture);
         }
-        bindings_.emplace(gesture, action);
-        if (needsSwitch)
-            switches_.emplace(gesture, 1);
+        const auto it = bindings_.find(gesture);
+        if (it == bindings_.end()) {
+            platform::AppendUndo undo;
+            if (!textfile::append(bindingFilePath_, action_file::record(gesture, action), undo))
+                return false;
+            // A switch the gesture already has stays as it is: a "1" record behind it would contradict it,
+            // and for "GLOBAL", whose last record wins, would stop every gesture from the next start on.
+            const bool needsSwitch = switches_.find(gesture) == switches_.end();
+            if (needsSwitch && !textfile::append(switchFilePath_, action_file::record(gesture, u"1"))) {
+                platform::undoAppend(bindingFilePath_, undo);
+                return false;
+            }
+            bindings_.emplace(gesture, action);
+            if (needsSwitch)
+                switches_.emplace(gesture, 1);
+            published();
+            return true;
+        }
+        if (it->second == action)
+            return true;
+        Bindings next = bindings_;
+        const std::u16string old = std::exchange(next[std::u16string(gesture)], std::u16string(action));
+        if (!writeBindings(next))
+            return false;
+        bindings_ = std::move(next);
         published();
+        releaseUnusedCustomAction(old);
         return true;
-    }
-    if (it->second == action)
-        return true;
-    Bindings next = bindings_;
-    const std::u16string old = std::exchange(next[std::u16string(gesture)], std::u16string(action));
-    if (!writeBindings(next))
-        return false;
-    bindings_ = std::move(next);
-    published();
-    releaseUnusedCustomAction(old);
-    return true;
+    });
 }
 
 bool ActionManager::removeGestureFromAllMaps(std::u16string_view gesture) {
-    MutexHold hold(shared_.mutex());
-    if (!hold)
-        return false;
-    std::lock_guard lock(tables_);
-    reloadIfChanged();
-    return removeLocked(gesture);
+    return changeFiles([&] { return removeLocked(gesture); });
 }
 
 bool ActionManager::removeLocked(std::u16string_view gesture) {
@@ -261,27 +260,21 @@ bool ActionManager::removeLocked(std::u16string_view gesture) {
 }
 
 bool ActionManager::addCustomAction(std::u16string_view key, std::u16string_view value) {
-    MutexHold hold(shared_.mutex());
-    if (!hold)
-        return false;
-    std::lock_guard lock(tables_);
-    reloadIfChanged();
-    if (!store_->add(key, value))
-        return false;
-    published();
-    return true;
+    return changeFiles([&] {
+        if (!store_->add(key, value))
+            return false;
+        published();
+        return true;
+    });
 }
 
 bool ActionManager::removeCustomAction(std::u16string_view key) {
-    MutexHold hold(shared_.mutex());
-    if (!hold)
-        return false;
-    std::lock_guard lock(tables_);
-    reloadIfChanged();
-    if (isBound(key) || !store_->remove(key))
-        return false;
-    published();
-    return true;
+    return changeFiles([&] {
+        if (isBound(key) || !store_->remove(key))
+            return false;
+        published();
+        return true;
+    });
 }
 
 void ActionManager::releaseUnusedCustomAction(const std::u16string& action) {

@@ -92,6 +92,7 @@ class ActionManager {
 
     void catchUp();
     void reloadIfChanged();
+    template <class Change> bool changeFiles(Change&& change);
     void published();
     bool convertCfgFile(const std::u16string& path);
     bool loadSwitches(bool createMissing);

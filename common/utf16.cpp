@@ -159,4 +159,13 @@ std::u16string fromInt(long long value) {
     return out;
 }
 
+bool equalsAsciiNoCase(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(a[i]) != asciiLower(b[i]))
+            return false;
+    return true;
+}
+
 } // namespace sc::utf16

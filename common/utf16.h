@@ -36,6 +36,9 @@ constexpr char16_t asciiUpper(char16_t c) {
     return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
 }
 
+// Equal but for the case of ASCII letters.
+bool equalsAsciiNoCase(std::u16string_view a, std::u16string_view b);
+
 // Decimal forms as "%d" and "%u" give them.
 std::u16string fromInt(long long value);
 std::u16string fromUnsigned(unsigned long long value);

@@ -24,28 +24,18 @@ std::u16string filePath(textView folder) {
     return path;
 }
 
-char16_t upper(char16_t c) {
-    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-bool sameIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (upper(a[i]) != upper(b[i]))
-            return false;
-    return true;
-}
+using sc::utf16::asciiUpper;
+using sc::utf16::equalsAsciiNoCase;
 
 // Keys a person can name: letters, digits and F1 to F24; 0 for anything else.
 std::uint32_t keyFromName(std::u16string_view name) {
     if (name.size() == 1) {
-        const char16_t c = upper(name[0]);
+        const char16_t c = asciiUpper(name[0]);
         if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'))
             return c;
         return 0;
     }
-    if (name.size() >= 2 && name.size() <= 3 && upper(name[0]) == u'F') {
+    if (name.size() >= 2 && name.size() <= 3 && asciiUpper(name[0]) == u'F') {
         std::uint32_t n = 0;
         for (char16_t c : name.substr(1)) {
             if (c < u'0' || c > u'9')
@@ -90,7 +80,7 @@ text hotKeyText(std::uint32_t modifiers, std::uint32_t key) {
 
 bool parseHotKey(textView hotKey, std::uint32_t& modifiers, std::uint32_t& key) {
     const std::u16string whole = toU16(hotKey);
-    if (sameIgnoringCase(whole, u"none")) {
+    if (equalsAsciiNoCase(whole, u"none")) {
         modifiers = 0;
         key = 0;
         return true;
@@ -110,7 +100,7 @@ bool parseHotKey(textView hotKey, std::uint32_t& modifiers, std::uint32_t& key) 
         }
         bool known = false;
         for (const Modifier& m : kModifiers) {
-            if (sameIgnoringCase(part, m.name)) {
+            if (equalsAsciiNoCase(part, m.name)) {
                 if (mods & m.bit)
                     return false;
                 mods |= m.bit;

@@ -21,15 +21,7 @@ void resetCatalog() {
 namespace {
 
 using sc::utf16::asciiLower;
-
-bool sameNoCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (asciiLower(a[i]) != asciiLower(b[i]))
-            return false;
-    return true;
-}
+using sc::utf16::equalsAsciiNoCase;
 
 // '*' matches any run, '?' any one unit; "*.*" matches every name, as the system's enumeration does.
 bool matches(std::u16string_view mask, std::u16string_view name) {
@@ -52,14 +44,14 @@ bool matches(std::u16string_view mask, std::u16string_view name) {
 
 const fake::CatalogState::Entry* findEntry(std::u16string_view path) {
     for (const auto& entry : fake::catalogState().entries)
-        if (sameNoCase(entry.path, path))
+        if (equalsAsciiNoCase(entry.path, path))
             return &entry;
     return nullptr;
 }
 
 template <class Map> auto findNoCase(Map& map, std::u16string_view key) {
     for (auto it = map.begin(); it != map.end(); ++it)
-        if (sameNoCase(it->first, key))
+        if (equalsAsciiNoCase(it->first, key))
             return it;
     return map.end();
 }
@@ -118,7 +110,7 @@ std::vector<FolderEntry> findFiles(std::u16string_view pattern) {
     for (const auto& entry : fake::catalogState().entries) {
         const std::size_t cut = entry.path.rfind(u'\\');
         if (cut == std::u16string::npos ||
-            !sameNoCase(std::u16string_view(entry.path).substr(0, cut), folder))
+            !equalsAsciiNoCase(std::u16string_view(entry.path).substr(0, cut), folder))
             continue;
         const std::u16string name = entry.path.substr(cut + 1);
         if (matches(mask, name))
