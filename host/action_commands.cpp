@@ -28,15 +28,7 @@ std::vector<text> gestureNames(Context& ctx) {
         const int32_t written = ctx.lib.GetAllGestures(buffer.data(), capacity);
         if (written <= 0)
             continue;
-        const text all = buffer.substr(0, static_cast<std::size_t>(written - 1));
-        std::size_t start = 0;
-        while (start < all.size()) {
-            std::size_t end = all.find(static_cast<sc_char>(','), start);
-            if (end == text::npos)
-                end = all.size();
-            names.push_back(all.substr(start, end - start));
-            start = end + 1;
-        }
+        names = split(buffer.substr(0, static_cast<std::size_t>(written - 1)), ',');
         break;
     }
     return names;
@@ -93,7 +85,7 @@ int listAvailable(Context& ctx) {
     ctx.lib.CloseActionNanager();
     if (!ok)
         return failWithCause(ctx, "cannot read the action names");
-    for (const text& line : splitLines(all))
+    for (const text& line : split(all, '\n'))
         std::printf("%s\n", toUtf8(line).c_str());
     return 0;
 }

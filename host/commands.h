@@ -48,8 +48,8 @@ template <class Fill> bool fetchText(Fill&& fill, text& out) {
     return false;
 }
 
-// The lines of a text joined by line feeds (none for the empty text).
-std::vector<text> splitLines(const text& all);
+// The parts of a text joined by the separator: its lines for a line feed (none for the empty text).
+std::vector<text> split(const text& all, char separator);
 
 // A STROKECAST_ACTION_* code in words.
 const char* actionStatusWords(int32_t status);

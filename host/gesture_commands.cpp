@@ -58,7 +58,7 @@ int addGesture(Context& ctx, const std::string& name, const std::string& pointSp
             },
             similar) &&
         !similar.empty()) {
-        for (const text& line : splitLines(similar)) {
+        for (const text& line : split(similar, '\n')) {
             const std::size_t comma = line.rfind(static_cast<sc_char>(','));
             std::fprintf(stderr, "strokecast-host: warning: '%s' would be confused with '%s' (score %s)\n",
                          name.c_str(), toUtf8(line.substr(0, comma)).c_str(),
@@ -97,7 +97,7 @@ int recognizeStroke(Context& ctx, const std::string& pointSpec, bool scores) {
             },
             ranking))
         return fail("ranking gave no answer");
-    for (const text& line : splitLines(ranking))
+    for (const text& line : split(ranking, '\n'))
         std::printf("  %s\n", toUtf8(line).c_str());
     return 0;
 }
@@ -133,7 +133,7 @@ int lint(Context& ctx) {
                                  ranking))
             continue;
         bool head = true;
-        for (const text& line : splitLines(ranking)) {
+        for (const text& line : split(ranking, '\n')) {
             const std::size_t comma = line.rfind(static_cast<sc_char>(','));
             const text other = line.substr(0, comma);
             const std::string score = toUtf8(line.substr(comma + 1));

@@ -21,17 +21,17 @@ int failWithCause(Context& ctx, const std::string& message) {
     return fail(message);
 }
 
-std::vector<text> splitLines(const text& all) {
-    std::vector<text> lines;
+std::vector<text> split(const text& all, char separator) {
+    std::vector<text> parts;
     std::size_t start = 0;
     while (start < all.size()) {
-        std::size_t end = all.find(static_cast<sc_char>('\n'), start);
+        std::size_t end = all.find(static_cast<sc_char>(separator), start);
         if (end == text::npos)
             end = all.size();
-        lines.push_back(all.substr(start, end - start));
+        parts.push_back(all.substr(start, end - start));
         start = end + 1;
     }
-    return lines;
+    return parts;
 }
 
 const char* actionStatusWords(int32_t status) {

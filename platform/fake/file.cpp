@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "common/append_closing.h"
 #include "common/utf16.h"
 #include "platform/error.h"
 
@@ -54,27 +55,6 @@ class Descriptor {
   private:
     int fd_;
 };
-
-// How an append ends what is there: the partial unit it cuts off and the terminator it writes first.
-struct Closing {
-    off_t cut = 0;
-    std::string prefix;
-};
-
-Closing closingOf(int fd, off_t length, std::string_view terminator) {
-    Closing closing;
-    if (length == 0 || terminator.empty())
-        return closing;
-    const auto width = static_cast<off_t>(terminator.size());
-    closing.cut = length % width;
-    const off_t whole = length - closing.cut;
-    if (whole == 0)
-        return closing;
-    std::string tail(terminator.size(), '\0');
-    if (::pread(fd, tail.data(), tail.size(), whole - width) != width || tail != terminator)
-        closing.prefix = terminator;
-    return closing;
-}
 
 } // namespace
 
@@ -161,7 +141,10 @@ bool appendFile(std::u16string_view path, std::string_view bytes, std::string_vi
     if (length < 0)
         return false;
     undo.length = static_cast<std::uint64_t>(length);
-    const Closing closing = closingOf(file.get(), length, terminator);
+    const sc::AppendClosing closing =
+        sc::appendClosing(length, terminator, [&](std::int64_t offset, std::string& tail) {
+            return ::pread(file.get(), tail.data(), tail.size(), offset) == static_cast<ssize_t>(tail.size());
+        });
     undo.cut.resize(static_cast<std::size_t>(closing.cut));
     if (closing.cut > 0 &&
         ::pread(file.get(), undo.cut.data(), undo.cut.size(), length - closing.cut) != closing.cut)

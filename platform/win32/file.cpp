@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "common/append_closing.h"
 #include "platform/error.h"
 #include "platform/win32/handles.h"
 
@@ -34,12 +35,6 @@ bool writeAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
-// How an append ends what is there: the partial unit it cuts off and the terminator it writes first.
-struct Closing {
-    LONGLONG cut = 0;
-    std::string prefix;
-};
-
 bool readAt(HANDLE file, LONGLONG offset, std::string& bytes) {
     LARGE_INTEGER at{};
     at.QuadPart = offset;
@@ -53,21 +48,6 @@ bool truncateAt(HANDLE file, LONGLONG length) {
     LARGE_INTEGER at{};
     at.QuadPart = length;
     return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-}
-
-Closing closingOf(HANDLE file, LONGLONG length, std::string_view terminator) {
-    Closing closing;
-    if (length == 0 || terminator.empty())
-        return closing;
-    const auto width = static_cast<LONGLONG>(terminator.size());
-    closing.cut = length % width;
-    const LONGLONG whole = length - closing.cut;
-    if (whole == 0)
-        return closing;
-    std::string tail(terminator.size(), '\0');
-    if (!readAt(file, whole - width, tail) || tail != terminator)
-        closing.prefix = terminator;
-    return closing;
 }
 
 } // namespace
@@ -152,7 +132,10 @@ bool appendFile(std::u16string_view path, std::string_view bytes, std::string_vi
     if (!GetFileSizeEx(file.get(), &size))
         return false;
     undo.length = static_cast<std::uint64_t>(size.QuadPart);
-    const Closing closing = closingOf(file.get(), size.QuadPart, terminator);
+    const sc::AppendClosing closing =
+        sc::appendClosing(size.QuadPart, terminator, [&](std::int64_t offset, std::string& tail) {
+            return readAt(file.get(), offset, tail);
+        });
     undo.cut.resize(static_cast<std::size_t>(closing.cut));
     if (closing.cut > 0 && !readAt(file.get(), size.QuadPart - closing.cut, undo.cut))
         return false;

@@ -3,6 +3,7 @@
 
 #include "action/action_files.h"
 #include "common/utf16.h"
+#include "tests/support/bracketed.h"
 
 namespace {
 
@@ -10,16 +11,9 @@ using sc::action_file::Record;
 
 std::string show(const std::vector<Record>& records) {
     std::string out;
-    // Appended piece by piece: GCC 12 at -O2 reports a false -Wrestrict overlap in "[" + string.
-    for (const Record& r : records) {
-        out += '[';
-        out += sc::utf16::toUtf8(r.key);
-        if (r.value) {
-            out += '=';
-            out += sc::utf16::toUtf8(*r.value);
-        }
-        out += ']';
-    }
+    for (const Record& r : records)
+        out +=
+            sctest::bracketed(r.key, r.value ? std::optional<std::u16string_view>(*r.value) : std::nullopt);
     return out;
 }
 

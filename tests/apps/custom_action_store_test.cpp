@@ -3,6 +3,7 @@
 
 #include "apps/custom_action_store.h"
 #include "common/utf16.h"
+#include "tests/support/bracketed.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -11,14 +12,8 @@ constexpr const char* kFile = "custom_action.configure";
 
 std::string show(const std::map<std::u16string, std::u16string, std::less<>>& entries) {
     std::string out;
-    // Appended piece by piece: GCC 12 at -O2 reports a false -Wrestrict overlap in "[" + string.
-    for (const auto& [k, v] : entries) {
-        out += '[';
-        out += sc::utf16::toUtf8(k);
-        out += '=';
-        out += sc::utf16::toUtf8(v);
-        out += ']';
-    }
+    for (const auto& [k, v] : entries)
+        out += sctest::bracketed(k, v);
     return out;
 }
 

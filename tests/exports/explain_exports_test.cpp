@@ -393,23 +393,16 @@ TEST_F(Explain, LastErrorNamesAFailedWriteKeepsItThroughSuccessAndStaysOnItsThre
 }
 
 TEST_F(Explain, LastErrorAfterAFullDisk) {
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    const auto result = sctest::runChild([&] {
-        ::close(fds[0]);
+    const auto child = sctest::runChildForText([&] {
         sctest::limitFileSize(200); // a disk with room for 200 bytes in any one file
         OpenActionManager(s(dir.folder().c_str()));
         std::u16string name = u"g";
         while (SetGestureToAction(s(name.c_str()), s(u"CTRL_C")) == 1)
             name += u"g";
-        const std::string error = sc::utf16::toUtf8(lastError());
-        return ::write(fds[1], error.data(), error.size()) > 0 ? 0 : 1;
+        return sc::utf16::toUtf8(lastError());
     });
-    ::close(fds[1]);
-    ASSERT_TRUE(result.exited && result.status == 0);
-    std::string error(4096, '\0');
-    error.resize(static_cast<std::size_t>(::read(fds[0], error.data(), error.size())));
-    ::close(fds[0]);
+    ASSERT_TRUE(child.result.exited && child.result.status == 0);
+    const std::string& error = child.text;
     EXPECT_EQ(error.rfind("cannot write ", 0), 0u) << error;
     EXPECT_NE(error.find(".configure_v2: file too large (error 27)"), std::string::npos) << error;
     std::printf("[ figures  ] full disk: %s\n", error.c_str());

@@ -254,11 +254,8 @@ TEST_F(SharedFolderTest, OnAFullDiskEverySuccessIsStoredAndEveryFailureChangesNo
     closeAll();
     const std::vector<std::string> files = {"MyGesture.configure", "action.configure_v2",
                                             "gestureToAction.configure_v2", "custom_action.configure"};
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
     // Each process-wide file size limit plays a disk with that much room for any one file.
-    const auto result = sctest::runChild([&] {
-        ::close(fds[0]);
+    const auto child = sctest::runChildForText([&] {
         sctest::limitFileSize(700);
         openAll();
         int falseFailures = 0;
@@ -281,14 +278,10 @@ TEST_F(SharedFolderTest, OnAFullDiskEverySuccessIsStoredAndEveryFailureChangesNo
             if (results[1] == 0 && actionOf(n) != u"__NULLACTION_FOUND__")
                 ++falseFailures;
         }
-        const std::string report = stored + "\n" + std::to_string(falseFailures) + "\n";
-        return ::write(fds[1], report.data(), report.size()) > 0 ? 0 : 1;
+        return stored + "\n" + std::to_string(falseFailures) + "\n";
     });
-    ::close(fds[1]);
-    ASSERT_TRUE(result.exited && result.status == 0);
-    std::string report(4096, '\0');
-    report.resize(static_cast<std::size_t>(::read(fds[0], report.data(), report.size())));
-    ::close(fds[0]);
+    ASSERT_TRUE(child.result.exited && child.result.status == 0);
+    const std::string& report = child.text;
     const std::string stored = report.substr(0, report.find('\n'));
     EXPECT_EQ(report.substr(report.find('\n') + 1), "0\n");
     ASSERT_EQ(stored.size(), 160u);

@@ -8,16 +8,11 @@
 #include <string>
 
 #include "strokecast.h"
+#include "tests/support/export_names.h"
 
 namespace {
 
-std::set<std::string> listedExports() {
-    std::set<std::string> names;
-#define STROKECAST_NAME(result, name, parameters) names.insert(#name);
-    STROKECAST_EXPORT_LIST(STROKECAST_NAME)
-#undef STROKECAST_NAME
-    return names;
-}
+using sctest::listedExports;
 
 // Every defined dynamic symbol of the library file, as the system's nm lists it.
 std::set<std::string> dynamicSymbols(const std::string& file) {

@@ -1,23 +1,17 @@
 // The binding and switch files: the record reader's rules, tables written out and read back, and the
 // one-time conversion of old 8-bit files against a byte-by-byte reference.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <string>
 #include <string_view>
 
 #include "action/action_files.h"
 #include "common/utf16.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
 
-void check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "action_files_fuzz: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz::check;
 
 bool clean(std::u16string_view field) {
     return !field.empty() && field.find(u',') == std::u16string_view::npos &&

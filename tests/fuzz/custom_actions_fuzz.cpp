@@ -1,21 +1,15 @@
 // The custom action file: the reader's rules, and entries written out and read back.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "apps/custom_action_store.h"
 #include "common/utf16.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
 
-void check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "custom_actions_fuzz: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz::check;
 
 bool clean(std::u16string_view field) {
     return field.find(u'|') == std::u16string_view::npos && field.find(u'\n') == std::u16string_view::npos;

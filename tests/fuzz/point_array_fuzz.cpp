@@ -1,22 +1,16 @@
 // The exports' point arrays: reading up to the terminator, the spaced reading and writing a track.
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "gesture/point_array.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
 
-void check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "point_array_fuzz: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz::check;
 
 } // namespace
 

@@ -12,18 +12,12 @@
 #include "common/types.h"
 #include "common/utf16.h"
 #include "gesture/template_file.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
 
-void fail(const char* what) {
-    std::fprintf(stderr, "template_file_fuzz: %s\n", what);
-    std::abort();
-}
-
-void check(bool ok, const char* what) {
-    if (!ok)
-        fail(what);
-}
+using fuzz::check;
+using fuzz::fail;
 
 // A field as wcstol reads it in base 10, through the C library: code units beyond ASCII can be neither
 // space, sign nor digit, so they become a byte that is none of those either.

@@ -49,6 +49,30 @@ inline ChildResult runChild(const std::function<int()>& body) {
     return waitChild(startChild(body));
 }
 
+// Runs `body` in a forked process and gives back the text it returned; `exited` with status 0 when the
+// child handed its whole text over.
+struct ChildReport {
+    ChildResult result;
+    std::string text;
+};
+inline ChildReport runChildForText(const std::function<std::string()>& body) {
+    ChildReport report;
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return report;
+    report.result = runChild([&] {
+        ::close(fds[0]);
+        const std::string text = body();
+        return ::write(fds[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0 : 1;
+    });
+    ::close(fds[1]);
+    char chunk[4096];
+    for (ssize_t n; (n = ::read(fds[0], chunk, sizeof chunk)) > 0;)
+        report.text.append(chunk, static_cast<std::size_t>(n));
+    ::close(fds[0]);
+    return report;
+}
+
 // Limits the size of every file the calling process writes, as a full disk would: a write past it
 // fails instead of raising a signal.
 inline void limitFileSize(rlim_t bytes) {

@@ -7,17 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/export_names.h"
 #include "tests/win32/dll_loader.h"
 
 namespace {
 
-std::set<std::string> listedExports() {
-    std::set<std::string> names;
-#define STROKECAST_NAME(result, name, parameters) names.insert(#name);
-    STROKECAST_EXPORT_LIST(STROKECAST_NAME)
-#undef STROKECAST_NAME
-    return names;
-}
+using sctest::listedExports;
 
 // The names in the loaded module's export directory.
 std::set<std::string> exportDirectory(HMODULE module) {
