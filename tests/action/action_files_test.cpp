@@ -7,16 +7,6 @@
 
 namespace {
 
-using sc::action_file::Record;
-
-std::string show(const std::vector<Record>& records) {
-    std::string out;
-    for (const Record& r : records)
-        out +=
-            sctest::bracketed(r.key, r.value ? std::optional<std::u16string_view>(*r.value) : std::nullopt);
-    return out;
-}
-
 TEST(ActionFile, ParsesRecordsByTheCommaRules) {
     struct Case {
         std::u16string_view text;
@@ -39,7 +29,7 @@ TEST(ActionFile, ParsesRecordsByTheCommaRules) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(sc::utf16::toUtf8(c.text));
-        EXPECT_EQ(show(sc::action_file::parse(c.text)), c.expected);
+        EXPECT_EQ(sctest::bracketedRows(sc::action_file::parse(c.text)), c.expected);
     }
 }
 

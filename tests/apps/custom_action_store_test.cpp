@@ -10,13 +10,6 @@ namespace {
 
 constexpr const char* kFile = "custom_action.configure";
 
-std::string show(const std::map<std::u16string, std::u16string, std::less<>>& entries) {
-    std::string out;
-    for (const auto& [k, v] : entries)
-        out += sctest::bracketed(k, v);
-    return out;
-}
-
 TEST(CustomActionFile, LoadsByTheSeparatorRules) {
     struct Case {
         std::u16string_view text;
@@ -34,7 +27,7 @@ TEST(CustomActionFile, LoadsByTheSeparatorRules) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(sc::utf16::toUtf8(c.text));
-        EXPECT_EQ(show(sc::parseCustomActions(c.text)), c.expected);
+        EXPECT_EQ(sctest::bracketedRows(sc::parseCustomActions(c.text)), c.expected);
     }
 }
 

@@ -22,4 +22,12 @@ inline std::string bracketed(std::u16string_view key, std::optional<std::u16stri
     return out;
 }
 
+// Every row of a table of key and value pairs, in its order.
+template <class Rows> std::string bracketedRows(const Rows& rows) {
+    std::string out;
+    for (const auto& [key, value] : rows)
+        out += bracketed(key, value);
+    return out;
+}
+
 } // namespace sctest

@@ -466,6 +466,18 @@ constexpr Bgra kBlue{255, 0, 0, 255};
 constexpr uint32_t kBackground = 0xAB123456u;
 constexpr Bgra kBackgroundPixel{0x12, 0x34, 0x56, 0xFF};
 
+// The pixels of the tile the engine makes of a logo on kBackground, its frame checked to be the
+// background; none when it made no tile.
+std::vector<Bgra> tileOf(const std::wstring& logo) {
+    HBITMAP tile = static_cast<HBITMAP>(SC_FN(GetMetroIcon)(logo.c_str(), kBackground));
+    if (tile == nullptr)
+        return {};
+    const std::vector<Bgra> pixels = tilePixels(tile);
+    DeleteObject(tile);
+    EXPECT_EQ(frameDifferent(pixels, kBackgroundPixel), 0);
+    return pixels;
+}
+
 } // namespace
 
 TEST_F(Icons, PngLogoOfOddSizeFillsTheTileInsideABackgroundFrame) {
@@ -477,14 +489,11 @@ TEST_F(Icons, PngLogoOfOddSizeFillsTheTileInsideABackgroundFrame) {
     const std::wstring path = folder_ + L"\\Logo.scale-100.PNG";
     writePng(path, 37, 23, pixels);
 
-    HBITMAP tile = static_cast<HBITMAP>(SC_FN(GetMetroIcon)(path.c_str(), kBackground));
-    ASSERT_NE(tile, nullptr);
-    const auto t = tilePixels(tile);
-    EXPECT_EQ(frameDifferent(t, kBackgroundPixel), 0);
+    const auto t = tileOf(path);
+    ASSERT_FALSE(t.empty());
     EXPECT_EQ(countDifferent(t, 1, 1, 26, 58, kBackgroundPixel), 0) << t[30 * 60 + 10]; // clear: background
     EXPECT_EQ(countDifferent(t, 33, 1, 58, 25, kRed), 0) << t[10 * 60 + 40];
     EXPECT_EQ(countDifferent(t, 33, 33, 58, 58, kGreen), 0) << t[50 * 60 + 40];
-    DeleteObject(tile);
 }
 
 TEST_F(Icons, BitmapLogoWithCapitalExtensionKeepsItsAlpha) {
@@ -496,25 +505,19 @@ TEST_F(Icons, BitmapLogoWithCapitalExtensionKeepsItsAlpha) {
     const std::wstring path = folder_ + L"\\Tall.BMP";
     writeBmp(path, 20, 50, pixels);
 
-    HBITMAP tile = static_cast<HBITMAP>(SC_FN(GetMetroIcon)(path.c_str(), kBackground));
-    ASSERT_NE(tile, nullptr);
-    const auto t = tilePixels(tile);
-    EXPECT_EQ(frameDifferent(t, kBackgroundPixel), 0);
+    const auto t = tileOf(path);
+    ASSERT_FALSE(t.empty());
     EXPECT_EQ(countDifferent(t, 1, 1, 58, 26, kBackgroundPixel), 0) << t[10 * 60 + 10];
     EXPECT_EQ(countDifferent(t, 1, 33, 58, 58, kBlue), 0) << t[50 * 60 + 10];
-    DeleteObject(tile);
 }
 
 TEST_F(Icons, BitmapNamedFileThatGdiCannotReadGoesThroughTheImageDecoders) {
     std::vector<Bgra> pixels(16 * 16, kGreen);
     const std::wstring path = folder_ + L"\\ReallyAPng.bmp";
     writePng(path, 16, 16, pixels);
-    HBITMAP tile = static_cast<HBITMAP>(SC_FN(GetMetroIcon)(path.c_str(), kBackground));
-    ASSERT_NE(tile, nullptr);
-    const auto t = tilePixels(tile);
-    EXPECT_EQ(frameDifferent(t, kBackgroundPixel), 0);
+    const auto t = tileOf(path);
+    ASSERT_FALSE(t.empty());
     EXPECT_EQ(countDifferent(t, 1, 1, 58, 58, kGreen), 0);
-    DeleteObject(tile);
 }
 
 TEST_F(Icons, MissingOrUnreadableLogoGivesNullAndLeavesNothingBehind) {

@@ -134,6 +134,19 @@ class Overlay : public testing::Test {
     }
     HWND show() {
         broker->showOrDismissThreadWindow();
+        return shown();
+    }
+    // The watch reports the charm bar opening, with capture switched on; the overlay it brings.
+    HWND showForCharmBar(const FakeCharmBar& charm, std::u16string_view automationId) {
+        broker->setCharmBarCaptureEnable(true);
+        opened(charm, automationId);
+        return shown();
+    }
+    void opened(const FakeCharmBar& charm, std::u16string_view automationId) {
+        broker->onAutomationEvent({automation::kWindowOpenedEvent, true, std::u16string(automationId),
+                                   reinterpret_cast<platform::ui::WindowId>(charm.window())});
+    }
+    HWND shown() {
         EXPECT_TRUE(waitFor([this] { return broker->overlayPhase() == OverlayPhase::Shown; }));
         return reinterpret_cast<HWND>(broker->overlayWindow());
     }
@@ -225,11 +238,8 @@ TEST_F(Overlay, SecondPressBeforeAnyTouchClosesAtOnce) {
 
 TEST_F(Overlay, CharmBarOverlayLeavesTheCharmBarOutAndClosesWithTheStroke) {
     FakeCharmBar charm;
-    broker->setCharmBarCaptureEnable(true);
-    broker->onAutomationEvent({automation::kWindowOpenedEvent, true, u"Windows Charm Bar",
-                               reinterpret_cast<platform::ui::WindowId>(charm.window())});
-    ASSERT_TRUE(waitFor([this] { return broker->overlayPhase() == OverlayPhase::Shown; }));
-    HWND overlay = reinterpret_cast<HWND>(broker->overlayWindow());
+    HWND overlay = showForCharmBar(charm, u"Windows Charm Bar");
+    ASSERT_NE(overlay, nullptr);
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(overlay, region), ERROR);
     const int width = GetSystemMetrics(SM_CXSCREEN);
@@ -246,11 +256,8 @@ TEST_F(Overlay, CharmBarOverlayLeavesTheCharmBarOutAndClosesWithTheStroke) {
 
 TEST_F(Overlay, CharmBarOverlayGoesWhenTheMouseMovesAfterTheCharmBarHid) {
     FakeCharmBar charm;
-    broker->setCharmBarCaptureEnable(true);
-    broker->onAutomationEvent({automation::kWindowOpenedEvent, true, u"Charm Bar",
-                               reinterpret_cast<platform::ui::WindowId>(charm.window())});
-    ASSERT_TRUE(waitFor([this] { return broker->overlayPhase() == OverlayPhase::Shown; }));
-    HWND overlay = reinterpret_cast<HWND>(broker->overlayWindow());
+    HWND overlay = showForCharmBar(charm, u"Charm Bar");
+    ASSERT_NE(overlay, nullptr);
     sctest::QueueWatch queue(GetWindowThreadProcessId(overlay, nullptr));
     ASSERT_TRUE(queue.hooked());
     SendMessageW(overlay, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
@@ -266,8 +273,7 @@ TEST_F(Overlay, CharmBarOverlayGoesWhenTheMouseMovesAfterTheCharmBarHid) {
 
 TEST_F(Overlay, CharmBarWithCaptureOffShowsNothingAndItsThreadEnds) {
     FakeCharmBar charm;
-    broker->onAutomationEvent({automation::kWindowOpenedEvent, true, u"Charm Bar",
-                               reinterpret_cast<platform::ui::WindowId>(charm.window())});
+    opened(charm, u"Charm Bar");
     EXPECT_TRUE(waitFor([this] { return broker->overlayPhase() == OverlayPhase::None; }));
     EXPECT_EQ(FindWindowW(L"TouchOverlay", nullptr), nullptr);
     EXPECT_EQ(broker->charmBarWindow(), reinterpret_cast<platform::ui::WindowId>(charm.window()));
