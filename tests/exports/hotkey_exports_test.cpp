@@ -5,7 +5,7 @@
 #include <string>
 
 #include "exports/boundary.h"
-#include "platform/fake/ui_fake.h"
+#include "platform/fake/fake_state.h"
 
 namespace {
 

@@ -1,8 +1,6 @@
 // The settings file: whatever the import takes is storable and writes back out as a file the import takes
 // again unchanged; whatever it refuses, it says why.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -10,15 +8,11 @@
 #include "common/utf16.h"
 #include "gesture/gesture_manager.h"
 #include "settings/settings_file.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
 
-void check(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "settings_file_fuzz: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz::check;
 
 } // namespace
 
