@@ -30,12 +30,11 @@
 #endif
 
 #ifdef STROKECAST_FAKE_PLATFORM
-#include "capture/messages.h"
 #include "capture/touch_capturer.h"
+#include "common/messages.h"
 #include "exports/boundary.h"
 #include "exports/instances.h"
-#include "platform/fake/system_fake.h"
-#include "platform/fake/ui_fake.h"
+#include "platform/fake/fake_state.h"
 #endif
 
 #include "capture/stroke_collector.h"
