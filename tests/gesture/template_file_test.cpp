@@ -6,9 +6,9 @@
 #include "tests/gesture/gesture_test_support.h"
 
 using namespace sc;
+using gesturetest::TemplateSet;
 using sctest::readBytes;
 using sctest::TempFolder;
-using gesturetest::TemplateSet;
 using sctest::writeBytes;
 
 namespace {
