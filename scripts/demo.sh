@@ -52,16 +52,7 @@ echo "-- what the engine's files now hold"
 host --user-folder "$cfg" gestures | grep square_s
 host --user-folder "$cfg" actions | grep square_s
 echo "-- the same shape drawn on the overlay reaches the resident's capturer, which runs it at once"
-python3 - "$square_s" >"$work/square_s.stroke" <<'PY'
-import sys
-corners = [tuple(map(int, p.split(","))) for p in sys.argv[1].split()]
-points = []
-for (x0, y0), (x1, y1) in zip(corners, corners[1:]):
-    steps = max(abs(x1 - x0), abs(y1 - y0)) // 8
-    points += [(x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps) for i in range(steps)]
-points.append(corners[-1])
-print(" ".join(f"{x},{y}" for x, y in points))
-PY
+python3 scripts/stroke_through.py "$square_s" >"$work/square_s.stroke"
 host --user-folder "$cfg" replay "@$work/square_s.stroke"
 printf 'resident says: '
 drive --wait-text $POPUP 0 "ran"

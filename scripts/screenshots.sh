@@ -41,15 +41,7 @@ post() { wexec "$bin/strokecast-drive.exe" --post "$@"; }
 
 # The user folder: a gesture recorded by the user (an "M"), bound to a desktop program as Settings binds
 # one (the key names the program's path, so Settings can show its icon).
-python3 - >"$work/M.stroke" <<'PY'
-corners = [(40, 220), (40, 40), (130, 160), (220, 40), (220, 220)]
-points = []
-for (x0, y0), (x1, y1) in zip(corners, corners[1:]):
-    steps = max(abs(x1 - x0), abs(y1 - y0)) // 8
-    points += [(x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps) for i in range(steps)]
-points.append(corners[-1])
-print(" ".join(f"{x},{y}" for x, y in points))
-PY
+python3 scripts/stroke_through.py "40,220 40,40 130,160 220,40 220,220" >"$work/M.stroke"
 host add M "@$work/M.stroke"
 host custom add 'DESKTOP:\C:\windows\notepad.exe' 'C:\windows\notepad.exe'
 host bind M 'DESKTOP:\C:\windows\notepad.exe'

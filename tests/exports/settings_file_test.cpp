@@ -6,10 +6,8 @@
 #include <string>
 
 #include "common/utf16.h"
-#include "platform/fake/fake_state.h"
-#include "strokecast.h"
 #include "tests/support/child_process.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/engine_folder_test.h"
 
 namespace {
 
@@ -18,22 +16,9 @@ const std::vector<uint16_t> kHook = {10, 10, 10, 110, 60, 110, 0};
 const std::array<std::string, 4> kFiles = {"MyGesture.configure", "gestureToAction.configure_v2",
                                            "action.configure_v2", "custom_action.configure"};
 
-class SettingsFileTest : public ::testing::Test {
+class SettingsFileTest : public sctest::EngineFolderTest {
   protected:
-    void SetUp() override {
-        platform::fake::resetSystem();
-        closeAll();
-        dir.writeText("defaults.configure", u"right,10,50,160,50\n");
-    }
-    void TearDown() override { closeAll(); }
-    static void closeAll() {
-        CloseGestureManager();
-        CloseActionNanager();
-    }
-    void openAll() const {
-        OpenGestureManager((dir.folder() + u"\\defaults.configure").c_str(), dir.folder().c_str());
-        OpenActionManager(dir.folder().c_str());
-    }
+    SettingsFileTest() : EngineFolderTest(u"right,10,50,160,50\n") {}
     std::u16string path(const std::string& name) const {
         return dir.folder() + u"\\" + sc::utf16::fromUtf8(name);
     }
@@ -42,15 +27,6 @@ class SettingsFileTest : public ::testing::Test {
         for (std::size_t i = 0; i < kFiles.size(); ++i)
             bytes[i] = dir.exists(kFiles[i]) ? dir.bytes(kFiles[i]) : "(missing)";
         return bytes;
-    }
-    static std::u16string actionOf(std::u16string_view gesture) {
-        char16_t action[256] = {};
-        return GetActionOfGesture(std::u16string(gesture).c_str(), action, 256) > 0 ? std::u16string(action)
-                                                                                    : u"(none)";
-    }
-    static std::u16string recognized(const std::vector<uint16_t>& stroke) {
-        char16_t name[64] = {};
-        return recognizeGesture(stroke.data(), name, 64) > 0 ? std::u16string(name) : u"(none)";
     }
     static std::u16string lastError() {
         char16_t line[1024] = {};
@@ -67,8 +43,6 @@ class SettingsFileTest : public ::testing::Test {
         ASSERT_EQ(SetGestureSwitch(u"hook", 0), 1);
         ASSERT_EQ(SetGestureSwitch(u"GLOBAL", 1), 1);
     }
-
-    sctest::TempFolder dir;
 };
 
 TEST_F(SettingsFileTest, ExportWritesEverythingReadablyAndImportElsewhereRestoresIt) {

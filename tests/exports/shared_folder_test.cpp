@@ -11,10 +11,8 @@
 #include <thread>
 
 #include "common/utf16.h"
-#include "platform/fake/fake_state.h"
-#include "strokecast.h"
 #include "tests/support/child_process.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/engine_folder_test.h"
 
 extern char** environ;
 
@@ -25,31 +23,9 @@ const std::vector<uint16_t> kDown = {50, 10, 50, 60, 50, 110, 50, 160, 0};
 // A stroke no default template is near: the one that names the gestures the processes add.
 const std::vector<uint16_t> kZigzag = {10, 10, 60, 60, 110, 10, 160, 60, 210, 10, 0};
 
-class SharedFolderTest : public ::testing::Test {
+class SharedFolderTest : public sctest::EngineFolderTest {
   protected:
-    void SetUp() override {
-        platform::fake::resetSystem();
-        closeAll();
-        dir.writeText("defaults.configure", u"right,10,50,160,50\ndown,50,10,50,160\n");
-    }
-    void TearDown() override { closeAll(); }
-    static void closeAll() {
-        CloseGestureManager();
-        CloseActionNanager();
-    }
-    void openAll() const {
-        OpenGestureManager((dir.folder() + u"\\defaults.configure").c_str(), dir.folder().c_str());
-        OpenActionManager(dir.folder().c_str());
-    }
-    static std::u16string recognized(const std::vector<uint16_t>& stroke) {
-        char16_t name[64] = {};
-        return recognizeGesture(stroke.data(), name, 64) > 0 ? std::u16string(name) : u"(none)";
-    }
-    static std::u16string actionOf(std::u16string_view gesture) {
-        char16_t action[256] = {};
-        return GetActionOfGesture(std::u16string(gesture).c_str(), action, 256) > 0 ? std::u16string(action)
-                                                                                    : u"(none)";
-    }
+    SharedFolderTest() : EngineFolderTest(u"right,10,50,160,50\ndown,50,10,50,160\n") {}
     static std::set<std::u16string> gestureNames() {
         std::vector<char16_t> list(1 << 16);
         if (GetAllGestures(list.data(), static_cast<uint32_t>(list.size())) == 0)
@@ -90,8 +66,6 @@ class SharedFolderTest : public ::testing::Test {
         const sctest::ChildResult result = sctest::waitChild(pid);
         return result.exited ? result.status : -1;
     }
-
-    sctest::TempFolder dir;
 };
 
 TEST_F(SharedFolderTest, AChangeByAnotherProcessIsSeenOnTheNextCall) {

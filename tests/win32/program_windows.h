@@ -1,5 +1,6 @@
-// Finding the programs' windows from a test, as the shell and a person find them: top-level windows by
-// class and process, a window's text, and the resident's capturer window that strokes are posted to.
+// Starting the programs and finding their windows from a test, as the shell and a person find them: top-level
+// windows by class and process, a window's text, and the resident's capturer window that strokes are posted
+// to.
 #pragma once
 
 #include <windows.h>
@@ -49,6 +50,15 @@ inline HWND capturerOf(DWORD pid) {
         if (ownerOf(w) == pid)
             return w;
     return nullptr;
+}
+
+// Starts a program that sits beside the test exe with the command line's arguments.
+inline bool startProgram(const std::wstring& commandLine, PROCESS_INFORMATION& info) {
+    std::wstring command = commandLine;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info) != FALSE;
 }
 
 // Posts a stroke (the recognizeGesture format) to a capturer window point by point, as the overlay does.

@@ -64,11 +64,8 @@ class Resident : public ::testing::Test {
     PROCESS_INFORMATION start() {
         std::wstring command = L"\"" + exeFolder() + L"strokecast-resident.exe\" --user-folder \"" + folder +
                                L"\" --templates \"" + templates() + L"\" --settings \"" + standIn() + L"\"";
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        EXPECT_TRUE(
-            CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+        EXPECT_TRUE(sctest::startProgram(command, pi));
         started.push_back(pi);
         return pi;
     }
@@ -154,11 +151,8 @@ TEST_F(Resident, RunsOncePerSessionAndItsIconOpensTheMenu) {
     const std::wstring otherFolder = sctest::freshTempFolder(L"resident_other");
     std::wstring command =
         L"\"" + exeFolder() + L"strokecast-resident.exe\" --user-folder \"" + otherFolder + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
     PROCESS_INFORMATION second{};
-    ASSERT_TRUE(
-        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &second));
+    ASSERT_TRUE(sctest::startProgram(command, second));
     started.push_back(second);
     ASSERT_EQ(WaitForSingleObject(second.hProcess, 30000), WAIT_OBJECT_0);
     DWORD code = 0xDEAD;

@@ -38,54 +38,17 @@ struct Program {
     HWND window = nullptr;
 
     bool start(const std::wstring& arguments) {
-        std::wstring command = L"\"" + sctest::exeFolder() + L"strokecast-settings.exe\" " + arguments;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &info))
+        if (!sctest::startProgram(L"\"" + sctest::exeFolder() + L"strokecast-settings.exe\" " + arguments,
+                                  info))
             return false;
-        return waitFor([&] {
-            window = nullptr;
-            EnumWindows(
-                [](HWND w, LPARAM self) -> BOOL {
-                    auto* p = reinterpret_cast<Program*>(self);
-                    DWORD pid = 0;
-                    GetWindowThreadProcessId(w, &pid);
-                    wchar_t cls[64] = {};
-                    GetClassNameW(w, cls, 64);
-                    if (pid == p->info.dwProcessId && std::wstring(cls) == SETTINGS_WINDOW_CLASS &&
-                        IsWindowVisible(w)) {
-                        p->window = w;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(this));
-            return window != nullptr;
-        });
+        return waitFor([&] { return (window = topLevel(SETTINGS_WINDOW_CLASS)) != nullptr; });
     }
-    // A window of this process with the class, or null.
+    // A shown top-level window of this process with the class, or null.
     HWND topLevel(const wchar_t* cls) const {
-        struct Search {
-            DWORD pid;
-            const wchar_t* cls;
-            HWND found;
-        } search{info.dwProcessId, cls, nullptr};
-        EnumWindows(
-            [](HWND w, LPARAM data) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(data);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                wchar_t name[64] = {};
-                GetClassNameW(w, name, 64);
-                if (pid == s->pid && std::wstring(name) == s->cls && IsWindowVisible(w)) {
-                    s->found = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        for (HWND w : sctest::windowsOf(cls, info.dwProcessId))
+            if (IsWindowVisible(w))
+                return w;
+        return nullptr;
     }
     DWORD close() {
         if (window)
@@ -226,13 +189,10 @@ std::vector<uint16_t> overlayStroke(const std::vector<POINT>& corners) {
 // A person's first gesture: drawn, named and bound in Settings while the resident already runs, which
 // then runs it for a stroke on the overlay without a restart.
 TEST_F(SettingsProgramTest, ADrawnStrokeIsNamedSavedAndBoundInTheEnginesFilesAndTheResidentRunsIt) {
-    std::wstring residentCommand =
-        L"\"" + sctest::exeFolder() + L"strokecast-resident.exe\" --user-folder \"" + folder + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION resident{};
-    ASSERT_TRUE(CreateProcessW(nullptr, residentCommand.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &resident));
+    ASSERT_TRUE(sctest::startProgram(L"\"" + sctest::exeFolder() +
+                                         L"strokecast-resident.exe\" --user-folder \"" + folder + L"\"",
+                                     resident));
     struct Quit {
         PROCESS_INFORMATION& p;
         ~Quit() {
