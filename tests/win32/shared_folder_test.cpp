@@ -130,14 +130,19 @@ TEST_F(SharedFolderDll, AnotherProcessesChangesAreSeenOnTheNextCallAndNoneIsLost
 TEST_F(SharedFolderDll, KilledWritersLeaveWholeFilesAndTheirTemporariesGo) {
     std::mt19937 random(11);
     constexpr int kKills = 20;
+    HANDLE churning = CreateEventW(nullptr, FALSE, FALSE, L"action_peer_churning");
+    ASSERT_NE(churning, nullptr);
     for (int kill = 0; kill < kKills; ++kill) {
         HANDLE peer = startPeer(L"churn \"" + folder + L"\"");
         ASSERT_NE(peer, nullptr);
-        Sleep(150 + random() % 200);
+        // Killed somewhere in its changes, however long a loaded machine took to start it.
+        EXPECT_EQ(WaitForSingleObject(churning, 60000), WAIT_OBJECT_0) << "the writer never got going";
+        Sleep(random() % 200);
         TerminateProcess(peer, 9);
         WaitForSingleObject(peer, 20000);
         CloseHandle(peer);
     }
+    CloseHandle(churning);
     // Wine signals a terminated process before its last system call is done, so the files are read
     // only after one more process has opened and closed everything.
     HANDLE last = startPeer(L"leave-open \"" + folder + L"\" exit");

@@ -4,7 +4,8 @@
 //   action_peer abandon TAG   take the mutex, set event TAG_held, exit without releasing
 //   action_peer bind FOLDER PREFIX COUNT   bind PREFIX0..PREFIX{COUNT-1} to UNDO; exit code = failures
 //   action_peer change FOLDER PREFIX ROUNDS   every kind of change on its own names; exit code = failures
-//   action_peer churn FOLDER   changes without end, until the test terminates it
+//   action_peer churn FOLDER   changes without end, until the test terminates it; sets the event
+//                              "action_peer_churning" once its first round of changes is written
 //   action_peer leave-open FOLDER exit|unload   opens everything, then ends or unloads without closing
 #include <windows.h>
 
@@ -116,6 +117,13 @@ int churn(const std::wstring& folder) {
         e.bind(L"B", (L"DESKTOP:\\" + n).c_str());
         e.addCustom((L"DESKTOP:\\" + n).c_str(), L"x");
         e.setSwitch(L"B", i % 2);
+        if (i == 0) {
+            // One whole round is on disk: the test may kill this process from now on.
+            if (HANDLE churning = OpenEventW(EVENT_MODIFY_STATE, FALSE, L"action_peer_churning")) {
+                SetEvent(churning);
+                CloseHandle(churning);
+            }
+        }
     }
 }
 
