@@ -218,15 +218,7 @@ LRESULT CALLBACK pickerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 } // namespace
 
 void registerBindPickerClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = pickerProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = SETTINGS_BIND_CLASS;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    RegisterClassExW(&wc);
+    registerWindowClass(instance, SETTINGS_BIND_CLASS, pickerProc, {IDC_ARROW, true, true});
 }
 
 HBITMAP actionPicture(Engine& engine, const std::wstring& action, int size) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "host/settings/ids.h"
+#include "host/settings/layout.h"
 #include "host/settings/pictures.h"
 
 namespace settings {
@@ -171,13 +172,7 @@ LRESULT CALLBACK canvasProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 } // namespace
 
 void registerCanvasClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = canvasProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_CROSS);
-    wc.lpszClassName = SETTINGS_CANVAS_CLASS;
-    RegisterClassExW(&wc);
+    registerWindowClass(instance, SETTINGS_CANVAS_CLASS, canvasProc, {IDC_CROSS, false, false});
 }
 
 HWND createCanvas(HWND parent, int id, const std::wstring& hint) {

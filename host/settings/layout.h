@@ -1,4 +1,5 @@
-// Small window helpers the settings program's windows share: DPI scaling, fonts and child creation.
+// Small window helpers the settings program's windows share: window classes, DPI scaling, fonts and
+// child creation.
 #pragma once
 
 #include <windows.h>
@@ -6,6 +7,25 @@
 #include <string>
 
 namespace settings {
+
+// How a window class of the program looks before its window paints anything.
+struct ClassLook {
+    LPCWSTR cursor = IDC_ARROW;
+    bool dialogFace = true; // the dialog colour behind it; a window that paints all of itself needs none
+    bool icon = false;      // the program's icon, for windows with a title bar
+};
+
+inline void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, ClassLook look = {}) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, look.cursor);
+    wc.hbrBackground = look.dialogFace ? GetSysColorBrush(COLOR_BTNFACE) : nullptr;
+    wc.hIcon = look.icon ? LoadIconW(instance, MAKEINTRESOURCEW(1)) : nullptr;
+    wc.lpszClassName = name;
+    RegisterClassExW(&wc);
+}
 
 inline int scaled(int value, int dpi) {
     return MulDiv(value, dpi, 96);

@@ -746,23 +746,8 @@ int runSettings(HINSTANCE instance, const StartOptions& options) {
     InitCommonControlsEx(&controls);
     registerCanvasClass(instance);
     registerBindPickerClass(instance);
-    WNDCLASSEXW page{};
-    page.cbSize = sizeof page;
-    page.lpfnWndProc = pageProc;
-    page.hInstance = instance;
-    page.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    page.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    page.lpszClassName = kPageClass;
-    RegisterClassExW(&page);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = mainProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = SETTINGS_WINDOW_CLASS;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    RegisterClassExW(&wc);
+    registerWindowClass(instance, kPageClass, pageProc);
+    registerWindowClass(instance, SETTINGS_WINDOW_CLASS, mainProc, {IDC_ARROW, true, true});
 
     App app;
     app.options = options;
