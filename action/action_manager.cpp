@@ -240,7 +240,8 @@ bool ActionManager::removeLocked(std::u16string_view gesture) {
         if (const auto s = switches.find(gesture); s != switches.end())
             switches.erase(s);
     // The switch file's own bytes go back if the second rewrite fails, so the failed call changed
-    // nothing, not even lines another program added since this process read the file.
+    // nothing, not even lines another program added since this process read the file; a switch file
+    // the first rewrite created goes again.
     std::string switchBytes;
     const bool hadSwitchFile = platform::readFile(switchFilePath_, switchBytes);
     if (!writeSwitches(switches))
@@ -248,6 +249,8 @@ bool ActionManager::removeLocked(std::u16string_view gesture) {
     if (!writeBindings(bindings)) {
         if (hadSwitchFile)
             platform::replaceFile(switchFilePath_, switchBytes);
+        else
+            platform::removeFile(switchFilePath_);
         return false;
     }
     bindings_ = std::move(bindings);

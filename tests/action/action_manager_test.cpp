@@ -199,6 +199,27 @@ TEST_F(ActionManagerTest, AFailedWriteReportsFailureAndChangesNothing) {
     EXPECT_FALSE(am->setGestureToAction(u"G", u"DESKTOP:\\x"));
 }
 
+// A removal rewrites the switch file first; when the binding file then cannot be written, the switch
+// file is as it was: its own bytes, or no file when there was none.
+TEST_F(ActionManagerTest, AFailedRemovalLeavesTheSwitchFileAsItWas) {
+    for (const bool switchFileThere : {true, false}) {
+        auto am = open();
+        ASSERT_TRUE(am->setGestureToAction(u"G", u"UNDO"));
+        dir.writeText(kSwitchFile, withHeader(u"GLOBAL,0\nG,1\nfrom another program,1\n"));
+        if (!switchFileThere)
+            std::filesystem::remove(dir.file(kSwitchFile));
+        const std::string before = switchFileThere ? dir.bytes(kSwitchFile) : std::string();
+        std::filesystem::remove(dir.file(kBindingFile));
+        std::filesystem::create_directory(dir.file(kBindingFile)); // no write to it can succeed
+        EXPECT_FALSE(am->setGestureToAction(u"G", u"NULL"));
+        EXPECT_EQ(dir.exists(kSwitchFile), switchFileThere);
+        EXPECT_EQ(switchFileThere ? dir.bytes(kSwitchFile) : std::string(), before);
+        EXPECT_EQ(am->getActionOfGesture(u"G"), u"UNDO");
+        am.reset();
+        std::filesystem::remove_all(dir.file(kBindingFile));
+    }
+}
+
 TEST_F(ActionManagerTest, WithoutTheMutexChangesFailAndLookupsWork) {
     dir.writeText(kSwitchFile, withHeader(u"GLOBAL,1\nG,1\n"));
     dir.writeText(kBindingFile, withHeader(u"G,CTRL_C\n"));
