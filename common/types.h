@@ -1,6 +1,7 @@
 // Shared value types of the engine: stroke points and gesture templates.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -16,8 +17,13 @@ struct GesturePoint {
 
 using PointList = std::vector<GesturePoint>;
 
-// Euclidean distance in double precision (coordinates widened before subtracting).
-double distance(const GesturePoint& a, const GesturePoint& b);
+// Euclidean distance in double precision (coordinates widened before subtracting). Inline: resampling
+// calls it for every segment of every template while a file is opened.
+inline double distance(const GesturePoint& a, const GesturePoint& b) {
+    const double dx = static_cast<double>(b.x) - static_cast<double>(a.x);
+    const double dy = static_cast<double>(b.y) - static_cast<double>(a.y);
+    return std::sqrt(dx * dx + dy * dy);
+}
 
 // One gesture template; several may share a name.
 struct Gesture {
