@@ -443,10 +443,14 @@ class Session {
             appendBytes(path, std::string(1, 'z'));
             log(std::string("append one byte to ") + kFileNames[f]);
             break;
-        default: // a byte-order mark in front
-            writeBytes(path, std::string("\xFF\xFE", 2) + readBytes(path));
+        default: { // a byte-order mark in front, as an editor saving the file writes one
+            const std::string bytes = readBytes(path);
+            if (bytes.compare(0, 2, "\xFF\xFE") == 0)
+                break;
+            writeBytes(path, std::string("\xFF\xFE", 2) + bytes);
             log(std::string("put a byte-order mark in front of ") + kFileNames[f]);
             break;
+        }
         }
     }
 
