@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "gesture/arctangent.h"
+
 namespace sc {
 
 double pathLength(const PointList& points) {
@@ -57,7 +59,7 @@ void resample(const PointList& points, std::size_t count, PointList& out) {
 double directionAngle(const GesturePoint& a, const GesturePoint& b) {
     const float dx = b.x - a.x;
     const float dy = b.y - a.y;
-    return static_cast<double>(std::atan2(dy, dx)); // the float overload: atan2f
+    return static_cast<double>(arctangent(dy, dx));
 }
 
 std::vector<double> directionAngles(const PointList& points) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/types.h"
+#include "gesture/arctangent.h"
 #include "gesture/template_list.h"
 
 namespace reference {
@@ -73,7 +74,7 @@ inline PointList resample(const PointList& points, std::size_t count) {
 inline double directionAngle(const GesturePoint& a, const GesturePoint& b) {
     const float dx = b.x - a.x;
     const float dy = b.y - a.y;
-    return static_cast<double>(std::atan2(dy, dx));
+    return static_cast<double>(sc::arctangent(dy, dx));
 }
 
 inline std::vector<double> directionAngles(const PointList& points) {
