@@ -32,17 +32,32 @@ void resample(const PointList& points, std::size_t count, PointList& out) {
     if (points.empty())
         return;
     out.reserve(count);
-    const double interval = pathLength(points) / static_cast<double>(count);
+    // Each segment is measured once, for the path's length, and the walk below takes the measure again
+    // unless a sample fell inside the segment before it. Kept on the stack for strokes of usual size;
+    // longer ones are measured twice.
+    constexpr std::size_t kKept = 512;
+    double kept[kKept];
+    const bool keep = points.size() - 1 <= kKept;
+    double length = 0.0;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const double d = distance(points[i - 1], points[i]);
+        if (keep)
+            kept[i - 1] = d;
+        length += d;
+    }
+    const double interval = length / static_cast<double>(count);
     double carried = 0.0;
     GesturePoint prev = points[0];
+    bool prevIsPoint = true; // prev is points[i - 1], not a sample inside that segment
     out.push_back(prev);
     std::size_t i = 1;
     while (i < points.size()) {
         const GesturePoint& cur = points[i];
-        const double d = distance(prev, cur);
+        const double d = prevIsPoint && keep ? kept[i - 1] : distance(prev, cur);
         if (interval > carried + d) {
             carried += d;
             prev = cur;
+            prevIsPoint = true;
             ++i;
             continue;
         }
@@ -52,6 +67,7 @@ void resample(const PointList& points, std::size_t count, PointList& out) {
         if (out.size() >= count)
             break;
         prev = q;
+        prevIsPoint = false;
         carried = 0.0;
     }
 }

@@ -100,12 +100,26 @@ void parsePoints(std::u16string_view text, PointList& target) {
     bool haveX = false;
     float x = 0.0f;
     std::size_t i = 0;
-    while (i < text.size()) {
+    const std::size_t n = text.size();
+    while (i < n) {
         if (text[i] == separateChar) {
             ++i;
             continue;
         }
-        const float value = static_cast<float>(readField(text, i));
+        // Nearly every field is a few digits, perhaps after a minus sign: read those at once, and hand
+        // anything else (spaces, a plus sign, ten digits or more, trailing text) to the full reading.
+        std::size_t end = i + (text[i] == u'-' ? 1 : 0);
+        const std::size_t digitsFrom = end;
+        std::int32_t digits = 0;
+        while (end < n && end - digitsFrom < 9 && text[end] >= u'0' && text[end] <= u'9')
+            digits = digits * 10 + (text[end++] - u'0');
+        float value = 0.0f;
+        if (end > digitsFrom && (end == n || text[end] == separateChar)) {
+            value = static_cast<float>(text[i] == u'-' ? -digits : digits);
+            i = end;
+        } else {
+            value = static_cast<float>(readField(text, i));
+        }
         if (haveX)
             target.push_back({x, value});
         else
