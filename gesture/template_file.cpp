@@ -4,6 +4,7 @@
 #include "gesture/template_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -94,31 +95,37 @@ constexpr std::size_t kPieceBytes = 64 * 1024;
 } // namespace
 
 void parsePoints(std::u16string_view text, PointList& target) {
-    // Every two fields make a point; runs of commas are rare, so this is the exact size as a rule.
-    const auto commas = static_cast<std::size_t>(std::count(text.begin(), text.end(), separateChar));
-    target.reserve(target.size() + (commas + 1) / 2);
     bool haveX = false;
     float x = 0.0f;
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n) {
-        if (text[i] == separateChar) {
-            ++i;
+    const char16_t* const begin = text.data();
+    const char16_t* const end = begin + text.size();
+    const char16_t* at = begin;
+    while (at < end) {
+        if (*at == separateChar) {
+            ++at;
             continue;
         }
         // Nearly every field is a few digits, perhaps after a minus sign: read those at once, and hand
         // anything else (spaces, a plus sign, ten digits or more, trailing text) to the full reading.
-        std::size_t end = i + (text[i] == u'-' ? 1 : 0);
-        const std::size_t digitsFrom = end;
+        const bool negative = *at == u'-';
+        const char16_t* const digitsFrom = at + (negative ? 1 : 0);
+        const char16_t* const digitsLimit = digitsFrom + std::min<std::ptrdiff_t>(9, end - digitsFrom);
+        const char16_t* digit = digitsFrom;
         std::int32_t digits = 0;
-        while (end < n && end - digitsFrom < 9 && text[end] >= u'0' && text[end] <= u'9')
-            digits = digits * 10 + (text[end++] - u'0');
+        for (; digit < digitsLimit; ++digit) {
+            const auto d = static_cast<std::uint32_t>(*digit) - u'0';
+            if (d > 9)
+                break;
+            digits = digits * 10 + static_cast<std::int32_t>(d);
+        }
         float value = 0.0f;
-        if (end > digitsFrom && (end == n || text[end] == separateChar)) {
-            value = static_cast<float>(text[i] == u'-' ? -digits : digits);
-            i = end;
+        if (digit > digitsFrom && (digit == end || *digit == separateChar)) {
+            value = static_cast<float>(negative ? -digits : digits);
+            at = digit;
         } else {
+            std::size_t i = static_cast<std::size_t>(at - begin);
             value = static_cast<float>(readField(text, i));
+            at = begin + i;
         }
         if (haveX)
             target.push_back({x, value});
@@ -169,8 +176,12 @@ void TemplateReader::readUnits(const char* bytes, std::size_t units) {
         }
         const std::size_t have = line_.size();
         line_.resize(have + (end - start));
-        for (std::size_t i = start; i < end; ++i)
-            line_[have + (i - start)] = unitAt(i);
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(line_.data() + have, bytes + 2 * start, 2 * (end - start));
+        } else {
+            for (std::size_t i = start; i < end; ++i)
+                line_[have + (i - start)] = unitAt(i);
+        }
         if (!ended)
             return; // the line goes on in the next piece
         takeLine();

@@ -12,8 +12,10 @@ namespace {
 // Whole numbers of this size or less take the difference form; their floats convert to int64 and
 // back exactly. -0.0 keeps its bits, so it is written as a float.
 bool isWhole(float value) {
-    return value >= -2147483648.0f && value <= 2147483648.0f && value == std::trunc(value) &&
-           !(value == 0.0f && std::signbit(value));
+    if (!(value >= -2147483648.0f && value <= 2147483648.0f))
+        return false;
+    const auto whole = static_cast<std::int64_t>(value);
+    return static_cast<float>(whole) == value && !(whole == 0 && std::signbit(value));
 }
 
 // At most ten bytes a code: a difference of up to 2^32 zigzagged and shifted, or 1 and a float's four.
@@ -90,14 +92,17 @@ void PackedPoints::unpack(PointList& points) const {
     const std::uint8_t* in = bytes_.get();
     std::int64_t previousX = 0, previousY = 0;
     const auto coordinate = [&](std::int64_t& previous) {
-        std::uint64_t code = 0;
-        int shift = 0;
-        std::uint8_t byte = 0;
-        do {
-            byte = *in++;
-            code |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
-            shift += 7;
-        } while ((byte & 0x80) != 0);
+        std::uint64_t code = *in++;
+        if (code > 0x7F) { // most differences take one byte
+            code &= 0x7F;
+            int shift = 7;
+            std::uint8_t byte = 0;
+            do {
+                byte = *in++;
+                code |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+                shift += 7;
+            } while ((byte & 0x80) != 0);
+        }
         if ((code & 1) != 0) {
             std::uint32_t bits = 0;
             for (int s = 0; s < 32; s += 8)
