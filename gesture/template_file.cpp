@@ -15,7 +15,6 @@
 #include "common/utf16.h"
 #include "files/textfile.h"
 #include "gesture/geometry.h"
-#include "gesture/parallel.h"
 #include "platform/file.h"
 
 namespace sc {
@@ -208,61 +207,19 @@ void parseGestureBytes(std::string_view bytes, GestureList& target, TemplateOrig
     reader.finish();
 }
 
-namespace {
-
-// Below this many bytes a file is read by one thread.
-constexpr std::uint64_t kSplitFrom = 1 << 20;
-
-// Reads the templates of the bytes from `from` to `to` into `target`.
-bool readRange(std::u16string_view path, GestureList& target, TemplateOrigin origin, std::uint64_t from,
-               std::uint64_t to) {
+bool readGestureFile(std::u16string_view path, GestureList& target, TemplateOrigin origin) {
+    // One thread reads: a second one, allocating at the same time, costs more than it saves under Wine,
+    // whose heap takes one lock for both.
     TemplateReader reader(target, origin);
-    bool first = from == 0;
-    const bool read = platform::readFilePieces(
-        path, kPieceBytes,
-        [&](std::string_view piece) {
-            if (first)
-                piece = textfile::withoutByteOrderMark(piece);
-            first = false;
-            reader.read(piece);
-        },
-        from, to);
+    bool first = true;
+    const bool read = platform::readFilePieces(path, kPieceBytes, [&](std::string_view piece) {
+        if (first)
+            piece = textfile::withoutByteOrderMark(piece);
+        first = false;
+        reader.read(piece);
+    });
     reader.finish();
     return read;
-}
-
-// Where the line after the middle of the file starts, or 0 when there is none near it.
-std::uint64_t splitOffset(std::u16string_view path, std::uint64_t size) {
-    const std::uint64_t middle = size / 2 & ~std::uint64_t{1}; // on a code unit's start
-    std::uint64_t split = 0;
-    platform::readFilePieces(
-        path, kPieceBytes,
-        [&](std::string_view piece) {
-            for (std::size_t at = 0; split == 0 && at + 1 < piece.size(); at += 2)
-                if (piece[at] == '\n' && piece[at + 1] == '\0')
-                    split = middle + at + 2;
-        },
-        middle, std::min(size, middle + kPieceBytes));
-    return split;
-}
-
-} // namespace
-
-bool readGestureFile(std::u16string_view path, GestureList& target, TemplateOrigin origin) {
-    std::uint64_t size = 0;
-    if (!platform::fileSize(path, size))
-        return false;
-    const std::uint64_t split = size >= kSplitFrom && canShareWork() ? splitOffset(path, size) : 0;
-    if (split == 0 || split >= size)
-        return readRange(path, target, origin, 0, UINT64_MAX);
-    // A large file is read in two halves at once, each into a list of its own; the second half's
-    // templates then go in after the first's, so each name keeps its file order.
-    GestureList tail;
-    bool headRead = false, tailRead = false;
-    runBoth([&] { headRead = readRange(path, target, origin, 0, split); },
-            [&] { tailRead = readRange(path, tail, origin, split, UINT64_MAX); });
-    target.merge(tail);
-    return headRead && tailRead;
 }
 
 void loadGestureFile(std::u16string_view path, GestureList& target, TemplateOrigin origin) {

@@ -11,14 +11,10 @@ namespace platform {
 
 // Reads the whole file; false if it cannot be opened.
 bool readFile(std::u16string_view path, std::string& bytes);
-// Reads the bytes from offset `from` up to `to` (or the file's end) through one buffer of `pieceSize`
-// bytes, reused for every read, and hands each read's bytes to `piece` in order; false if the file
-// cannot be opened or a read fails.
+// Reads the file through one buffer of `pieceSize` bytes, reused for every read, and hands each read's
+// bytes to `piece` in order; false if the file cannot be opened or a read fails.
 bool readFilePieces(std::u16string_view path, std::size_t pieceSize,
-                    const std::function<void(std::string_view)>& piece, std::uint64_t from = 0,
-                    std::uint64_t to = UINT64_MAX);
-// The file's length in bytes; false if it cannot be opened.
-bool fileSize(std::u16string_view path, std::uint64_t& size);
+                    const std::function<void(std::string_view)>& piece);
 // true if the file can be opened for reading.
 bool canRead(std::u16string_view path);
 

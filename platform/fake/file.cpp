@@ -88,31 +88,19 @@ bool readFile(std::u16string_view path, std::string& bytes) {
 }
 
 bool readFilePieces(std::u16string_view path, std::size_t pieceSize,
-                    const std::function<void(std::string_view)>& piece, std::uint64_t from,
-                    std::uint64_t to) {
+                    const std::function<void(std::string_view)>& piece) {
     Descriptor fd(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd)
         return failed(u"cannot read", path);
     std::string buffer(pieceSize, '\0');
-    for (std::uint64_t at = from; at < to;) {
-        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), to - at));
-        const ssize_t n = ::pread(fd.get(), buffer.data(), want, static_cast<off_t>(at));
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
         if (n < 0)
             return failed(u"cannot read", path);
         if (n == 0)
-            break;
-        at += static_cast<std::uint64_t>(n);
+            return true;
         piece(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
     }
-    return true;
-}
-
-bool fileSize(std::u16string_view path, std::uint64_t& size) {
-    struct stat info {};
-    if (::stat(nativePath(path).c_str(), &info) != 0)
-        return failed(u"cannot read", path);
-    size = static_cast<std::uint64_t>(info.st_size);
-    return true;
 }
 
 bool canRead(std::u16string_view path) {

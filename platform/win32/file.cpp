@@ -80,35 +80,19 @@ bool readFile(std::u16string_view path, std::string& bytes) {
 }
 
 bool readFilePieces(std::u16string_view path, std::size_t pieceSize,
-                    const std::function<void(std::string_view)>& piece, std::uint64_t from,
-                    std::uint64_t to) {
+                    const std::function<void(std::string_view)>& piece) {
     UniqueFile file = openFile(wide(path), GENERIC_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
     if (!file)
         return failed(u"cannot read", path);
-    LARGE_INTEGER start{};
-    start.QuadPart = static_cast<LONGLONG>(from);
-    if (from != 0 && !SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN))
-        return failed(u"cannot read", path);
     std::string buffer(std::min<size_t>(pieceSize, 1u << 30), '\0');
-    for (std::uint64_t at = from; at < to;) {
-        const auto want = static_cast<DWORD>(std::min<std::uint64_t>(buffer.size(), to - at));
+    for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), buffer.data(), want, &got, nullptr))
+        if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr))
             return failed(u"cannot read", path);
         if (got == 0)
-            break;
-        at += got;
+            return true;
         piece(std::string_view(buffer.data(), got));
     }
-    return true;
-}
-
-bool fileSize(std::u16string_view path, std::uint64_t& size) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data))
-        return failed(u"cannot read", path);
-    size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    return true;
 }
 
 bool canRead(std::u16string_view path) {

@@ -169,8 +169,7 @@ TEST(TemplateFile, PiecesOfAnySizeReadAsTheWholeFile) {
 }
 
 TEST(TemplateFile, ALargeFileReadsWholeAndInFileOrder) {
-    // Many reads' worth, large enough to be read in two halves at once, with a byte-order mark in front
-    // that is not part of the first name.
+    // Many reads' worth, with a byte-order mark in front that is not part of the first name.
     TempFolder folder("tf_large");
     constexpr int kLines = 40000;
     std::u16string text = u"\uFEFF";
