@@ -86,9 +86,9 @@ TEST(Geometry, ArctangentIsTheNearestFloat) {
     const struct {
         float y, x, angle;
     } cases[] = {
-        {0.0f, 0.0f, 0.0f},   {-0.0f, 0.0f, -0.0f}, {0.0f, -0.0f, pi},       {-0.0f, -0.0f, -pi},
-        {0.0f, -5.0f, pi},    {-0.0f, -5.0f, -pi},  {5.0f, 0.0f, pi / 2},    {-5.0f, -0.0f, -pi / 2},
-        {inf, inf, pi / 4},   {1.0f, -inf, pi},     {-inf, 3.0f, -pi / 2},   {1e-30f, 1e30f, 0.0f},
+        {0.0f, 0.0f, 0.0f}, {-0.0f, 0.0f, -0.0f}, {0.0f, -0.0f, pi},     {-0.0f, -0.0f, -pi},
+        {0.0f, -5.0f, pi},  {-0.0f, -5.0f, -pi},  {5.0f, 0.0f, pi / 2},  {-5.0f, -0.0f, -pi / 2},
+        {inf, inf, pi / 4}, {1.0f, -inf, pi},     {-inf, 3.0f, -pi / 2}, {1e-30f, 1e30f, 0.0f},
     };
     for (const auto& c : cases) {
         const float angle = arctangent(c.y, c.x);
