@@ -5,7 +5,7 @@
 #include "exports/boundary.h"
 #include "exports/instances.h"
 #include "gesture/gesture_manager.h"
-#include "settings/settings_file.h"
+#include "exports/settings_file.h"
 
 namespace sc {
 namespace {

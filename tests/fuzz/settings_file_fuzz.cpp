@@ -7,7 +7,7 @@
 #include "action/action_files.h"
 #include "common/utf16.h"
 #include "gesture/gesture_manager.h"
-#include "settings/settings_file.h"
+#include "exports/settings_file.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {

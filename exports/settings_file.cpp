@@ -1,5 +1,5 @@
 // The settings file: its text, and exporting and importing a folder pair's configuration through it.
-#include "settings/settings_file.h"
+#include "exports/settings_file.h"
 
 #include <array>
 #include <cstdint>
