@@ -334,6 +334,9 @@ LRESULT CALLBACK onMessage(int code, WPARAM removed, LPARAM message) {
     return CallNextHookEx(nullptr, code, removed, message);
 }
 
+// The engine's console lines would land in the table this program prints.
+void STROKECAST_CALL ignoreLine(const sc_char*, void*) {}
+
 void STROKECAST_CALL onStroke(const uint16_t*, const sc_char*, double, int32_t actionStatus, void*) {
     reported = now();
     status = actionStatus;
@@ -355,6 +358,7 @@ void printLastTouchToAction() {
     for (std::size_t i = 0; i < 16; ++i)
         SetGestureToAction(text(templateAt(i).name), text(u"CTRL_C"));
     touch::strokeEnded = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    StrokecastSetLogSink(touch::ignoreLine, nullptr);
     StrokecastSetStrokeSink(touch::onStroke, nullptr);
     OpenTouchCapturer();
     for (int tries = 0; touch::capturer == nullptr && tries < 1000; ++tries) {
@@ -387,6 +391,7 @@ void printLastTouchToAction() {
     }
     CloseTouchCapturer();
     StrokecastSetStrokeSink(nullptr, nullptr);
+    StrokecastSetLogSink(nullptr, nullptr);
     CloseActionNanager();
     CloseGestureManager();
     CloseHandle(touch::strokeEnded);
