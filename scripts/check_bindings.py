@@ -39,10 +39,12 @@ def header_exports():
 def csharp_exports():
     text = (root / "examples" / "csharp" / "NativeMethods.cs").read_text()
     exports = {}
-    for entry, result, name, params in re.findall(
-            r'EntryPoint = "(\w+)"[^\]]*\]\s*public static extern ([\w\[\]]+) (\w+)\(([^)]*)\);', text):
+    for attribute, result, name, params in re.findall(
+            r'\[DllImport\(([^\]]*)\)\]\s*public static extern ([\w\[\]]+) (\w+)\(([^)]*)\);', text):
+        # Without an EntryPoint the export is found by the method's own name.
+        entry = re.search(r'EntryPoint = "(\w+)"', attribute)
         types = [p.strip().rsplit(" ", 1)[0] for p in params.split(",") if p.strip()]
-        exports[entry] = (result, types, name)
+        exports[entry.group(1) if entry else name] = (result, types, name)
     return exports
 
 
