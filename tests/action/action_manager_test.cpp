@@ -3,7 +3,9 @@
 
 #include <atomic>
 #include <functional>
+#include <initializer_list>
 #include <thread>
+#include <utility>
 
 #include "action/action_files.h"
 #include "action/action_manager.h"
@@ -23,6 +25,17 @@ constexpr const char* kCustomFile = "custom_action.configure";
 
 std::u16string withHeader(std::u16string_view records) {
     return u"Quorvex Setting CFG\n" + std::u16string(records);
+}
+
+using Bindings = std::initializer_list<std::pair<std::u16string_view, std::u16string_view>>;
+
+// Binds each gesture to its action in turn; false as soon as one binding is refused.
+bool bindAll(sc::ActionManager& am, Bindings bindings) {
+    for (const auto& [gesture, action] : bindings) {
+        if (!am.setGestureToAction(gesture, action))
+            return false;
+    }
+    return true;
 }
 
 const SystemCall kCtrlC{"SendInput", {"0x11 down", "0x43 down", "0x43 up", "0x11 up"}};
@@ -75,8 +88,7 @@ TEST_F(ActionManagerTest, LoadsBindingRecords) {
 
 TEST_F(ActionManagerTest, NewBindingAppendsAndRebindingRewrites) {
     auto am = open();
-    ASSERT_TRUE(am->setGestureToAction(u"star", u"UNDO"));
-    ASSERT_TRUE(am->setGestureToAction(u"Circle", u"REDO"));
+    ASSERT_TRUE(bindAll(*am, {{u"star", u"UNDO"}, {u"Circle", u"REDO"}}));
     EXPECT_EQ(dir.text(kBindingFile), withHeader(u"star,UNDO\nCircle,REDO\n"));
     EXPECT_EQ(dir.text(kSwitchFile), withHeader(u"GLOBAL,0\nstar,1\nCircle,1\n"));
     EXPECT_TRUE(am->getGestureSwitch(u"star"));
@@ -120,8 +132,7 @@ TEST_F(ActionManagerTest, BindingKeepsAnEarlierSwitch) {
 
 TEST_F(ActionManagerTest, BindingAGestureNamedGlobalLeavesTheGlobalSwitchAlone) {
     auto am = open();
-    ASSERT_TRUE(am->setGestureToAction(u"G", u"CTRL_C"));
-    ASSERT_TRUE(am->setGestureToAction(u"GLOBAL", u"UNDO"));
+    ASSERT_TRUE(bindAll(*am, {{u"G", u"CTRL_C"}, {u"GLOBAL", u"UNDO"}}));
     EXPECT_EQ(dir.text(kSwitchFile), withHeader(u"GLOBAL,0\nG,1\n"));
     am.reset();
     am = open();
@@ -131,8 +142,7 @@ TEST_F(ActionManagerTest, BindingAGestureNamedGlobalLeavesTheGlobalSwitchAlone) 
 
 TEST_F(ActionManagerTest, NullRemovesTheGestureFromBothFiles) {
     auto am = open();
-    ASSERT_TRUE(am->setGestureToAction(u"G", u"UNDO"));
-    ASSERT_TRUE(am->setGestureToAction(u"H", u"REDO"));
+    ASSERT_TRUE(bindAll(*am, {{u"G", u"UNDO"}, {u"H", u"REDO"}}));
     EXPECT_TRUE(am->setGestureToAction(u"G", u"NULL"));
     EXPECT_EQ(dir.text(kBindingFile), withHeader(u"H,REDO\n"));
     EXPECT_EQ(dir.text(kSwitchFile), withHeader(u"GLOBAL,0\nH,1\n"));
@@ -154,8 +164,7 @@ TEST_F(ActionManagerTest, RemovingAGestureNamedGlobalKeepsTheGlobalSwitch) {
     };
     for (const auto& remove : removals) {
         auto am = open();
-        ASSERT_TRUE(am->setGestureToAction(u"G", u"CTRL_C"));
-        ASSERT_TRUE(am->setGestureToAction(u"GLOBAL", u"UNDO"));
+        ASSERT_TRUE(bindAll(*am, {{u"G", u"CTRL_C"}, {u"GLOBAL", u"UNDO"}}));
         ASSERT_TRUE(am->setGestureSwitch(u"GLOBAL", true));
         ASSERT_TRUE(remove(*am));
         EXPECT_EQ(am->getActionOfGesture(u"GLOBAL"), u"__NULLACTION_FOUND__");
@@ -343,8 +352,7 @@ TEST_F(ActionManagerTest, ACustomActionIsOfferedBeforeTheBuiltInOfTheSameName) {
     auto am = open();
     ASSERT_TRUE(am->addCustomAction(u"MUTE_KEY", u"ignored")); // neither prefix: the store declines it
     ASSERT_TRUE(am->addCustomAction(u"DESKTOP:\\pad", u"C:\\pad.exe"));
-    ASSERT_TRUE(am->setGestureToAction(u"M", u"MUTE_KEY"));
-    ASSERT_TRUE(am->setGestureToAction(u"P", u"DESKTOP:\\pad"));
+    ASSERT_TRUE(bindAll(*am, {{u"M", u"MUTE_KEY"}, {u"P", u"DESKTOP:\\pad"}}));
     EXPECT_TRUE(am->executeActionOfGesture(u"M"));
     EXPECT_TRUE(am->executeActionOfGesture(u"P"));
     EXPECT_EQ(systemCalls(),
@@ -360,9 +368,7 @@ TEST_F(ActionManagerTest, ACustomActionGoesWhenNoGestureNamesItAnyMore) {
     auto am = open();
     ASSERT_TRUE(am->addCustomAction(u"DESKTOP:\\a", u"a.exe"));
     ASSERT_TRUE(am->addCustomAction(u"DESKTOP:\\b", u"b.exe"));
-    ASSERT_TRUE(am->setGestureToAction(u"G", u"DESKTOP:\\a"));
-    ASSERT_TRUE(am->setGestureToAction(u"H", u"DESKTOP:\\a"));
-    ASSERT_TRUE(am->setGestureToAction(u"K", u"DESKTOP:\\b"));
+    ASSERT_TRUE(bindAll(*am, {{u"G", u"DESKTOP:\\a"}, {u"H", u"DESKTOP:\\a"}, {u"K", u"DESKTOP:\\b"}}));
 
     EXPECT_FALSE(am->removeCustomAction(u"DESKTOP:\\a")); // still bound: the user's binding keeps it
     ASSERT_TRUE(am->setGestureToAction(u"G", u"UNDO"));   // H still names it

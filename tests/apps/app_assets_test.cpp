@@ -1,6 +1,8 @@
 // Logo search: candidate order over scales and languages, fixed buffers, the language list.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "apps/app_assets.h"
 #include "common/utf16.h"
 #include "platform/fake/fake_state.h"
@@ -29,10 +31,8 @@ std::vector<std::u16string> scaledNames(std::u16string_view folder, std::initial
 } // namespace
 
 TEST(PathExtension, FollowsTheShellRule) {
-    struct Case {
-        std::u16string_view path, extension;
-    };
-    const Case cases[] = {
+    // Each path beside the extension the shell gives it.
+    const std::pair<std::u16string_view, std::u16string_view> cases[] = {
         {u"Assets\\Logo.png", u".png"},
         {u"C:\\x\\file.PNG", u".PNG"},
         {u"noext", u""},
@@ -43,8 +43,8 @@ TEST(PathExtension, FollowsTheShellRule) {
         {u"name.", u"."},
         {u"", u""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(sc::pathExtension(c.path), c.extension) << std::string(c.path.begin(), c.path.end());
+    for (const auto& [path, extension] : cases)
+        EXPECT_EQ(sc::pathExtension(path), extension) << std::string(path.begin(), path.end());
 }
 
 TEST(FixedText, CutsAtCapacityLessOneAndKeepsSurrogatePairsWhole) {

@@ -373,37 +373,19 @@ class Session {
             expect(result == 0, "an action ran that is unbound, switched off or globally off");
     }
 
+    // Even choices are the gesture manager, odd ones the action manager; the first two reopen it, the
+    // others open it when closed and close it when open.
     void managers() {
-        switch (in_.ConsumeIntegralInRange(0, 3)) {
-        case 0:
-            closeGestures();
-            openGestures();
-            log("reopen the gesture manager");
-            break;
-        case 1:
-            closeActions();
-            openActions();
-            log("reopen the action manager");
-            break;
-        case 2:
-            if (gesturesOpen_) {
-                closeGestures();
-                log("close the gesture manager");
-            } else {
-                openGestures();
-                log("open the gesture manager");
-            }
-            break;
-        default:
-            if (actionsOpen_) {
-                closeActions();
-                log("close the action manager");
-            } else {
-                openActions();
-                log("open the action manager");
-            }
-            break;
-        }
+        const int choice = in_.ConsumeIntegralInRange(0, 3);
+        const bool gestures = choice % 2 == 0;
+        const bool reopen = choice < 2;
+        const bool wasOpen = gestures ? gesturesOpen_ : actionsOpen_;
+        if (reopen || wasOpen)
+            gestures ? closeGestures() : closeActions();
+        if (reopen || !wasOpen)
+            gestures ? openGestures() : openActions();
+        const char* done = reopen ? "reopen" : (wasOpen ? "close" : "open");
+        log(std::string(done) + " the " + (gestures ? "gesture" : "action") + " manager");
     }
 
     // Changes a file behind the managers' backs, as another program or a crash might.

@@ -4,10 +4,9 @@
 
 #include <map>
 
-#include "common/utf16.h"
-#include "gesture/matcher.h"
+#include "common/types.h"
+#include "tests/gesture/corpus_tally.h"
 #include "tests/gesture/generated_strokes.h"
-#include "tests/gesture/gesture_test_support.h"
 
 using namespace sc;
 
@@ -38,42 +37,13 @@ TEST(GeneratedCorpus, HasEveryKindOfStroke) {
 }
 
 TEST(GeneratedCorpus, RecognitionCountsStayPut) {
-    const auto strokes = gesturetest::generatedStrokes();
-    gesturetest::TemplateSet templates;
-    for (const auto& s : strokes)
-        if (s.subject == 2 && s.speed == std::string("medium") && s.repetition == 1)
-            templates.add(utf16::fromUtf8(s.gesture), s.points);
-    ASSERT_EQ(templates.list.size(), 16u);
-    PointPatternMatcher matcher(templates.list, sc::kSampleCount);
-
-    int right = 0, wrong = 0, none = 0, degenerateNamed = 0;
-    double scoreSum = 0.0;
-    for (const auto& s : strokes) {
-        if (s.subject == 2 || (s.speed != std::string("medium") && s.gesture != "degenerate"))
-            continue;
-        std::u16string name;
-        matcher.recognize(s.points, name);
-        std::vector<MatchResult> results;
-        matcher.matchAll(s.points, results);
-        if (s.gesture != "degenerate") // their scores are 0/0 for every name
-            for (const MatchResult& r : results)
-                scoreSum += r.probability;
-        if (s.gesture == "degenerate") {
-            degenerateNamed += name != kNoGestureFound;
-        } else if (name == kNoGestureFound) {
-            ++none;
-        } else if (name == utf16::fromUtf8(s.gesture)) {
-            ++right;
-        } else {
-            ++wrong;
-        }
-    }
+    const gesturetest::CorpusTally tally = gesturetest::tallyRecognition(gesturetest::generatedStrokes());
+    ASSERT_EQ(tally.templates, 16u);
     // Exact figures of this matcher on this corpus: any change in its arithmetic moves them.
-    EXPECT_EQ(right + wrong + none, 1440);
-    EXPECT_EQ(right, 1437);
-    EXPECT_EQ(wrong, 3);
-    EXPECT_EQ(none, 0);
-    EXPECT_EQ(degenerateNamed, 2); // of the seven: the ones with a direction still get a name
-    // Every score of every name, summed in order: a change in the last bit of any of them shows.
-    EXPECT_EQ(scoreSum, 0x1.2bcfe46efa84p+20) << std::hexfloat << scoreSum;
+    EXPECT_EQ(tally.right + tally.wrong + tally.none, 1440);
+    EXPECT_EQ(tally.right, 1437);
+    EXPECT_EQ(tally.wrong, 3);
+    EXPECT_EQ(tally.none, 0);
+    EXPECT_EQ(tally.degenerateNamed, 2); // of the seven: the ones with a direction still get a name
+    EXPECT_EQ(tally.scoreSum, 0x1.2bcfe46efa84p+20) << std::hexfloat << tally.scoreSum;
 }

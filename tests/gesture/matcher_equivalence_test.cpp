@@ -20,6 +20,7 @@
 #include "tests/gesture/unistrokes.h"
 
 using namespace sc;
+using gesturetest::RecordedStroke;
 using gesturetest::TemplateSet;
 
 namespace {
@@ -115,27 +116,45 @@ class Shapes {
     std::mt19937 rng_;
 };
 
+// The strokes `isTemplate` picks, as templates in the corpus's order.
+template <class IsTemplate>
+TemplateSet templatesOf(const std::vector<RecordedStroke>& strokes, IsTemplate isTemplate) {
+    TemplateSet templates;
+    for (const auto& s : strokes)
+        if (isTemplate(s))
+            templates.add(utf16::fromUtf8(s.gesture), s.points);
+    return templates;
+}
+
+// Compares both matchers over `templates` on each stroke whose index `isProbe` picks; returns the
+// mismatches, stopping after the first five.
+template <class IsProbe>
+int mismatchesOn(const TemplateSet& templates, const std::vector<RecordedStroke>& strokes, IsProbe isProbe) {
+    const PointPatternMatcher engine(templates.list, sc::kSampleCount);
+    const reference::Matcher ref(templates.list, sc::kSampleCount);
+    int mismatches = 0;
+    for (std::size_t i = 0; i < strokes.size() && mismatches < 5; ++i)
+        if (isProbe(i))
+            mismatches += compareOne(engine, ref, strokes[i].points);
+    return mismatches;
+}
+
 } // namespace
 
 TEST(MatcherEquivalence, GeneratedStrokesScoreAsTheReference) {
     const auto strokes = gesturetest::generatedStrokes();
     // Two templates of every gesture type, from two subjects at different speeds: names with several
     // templates of different point counts.
-    TemplateSet templates;
-    for (const auto& s : strokes)
-        if ((s.subject == 2 && s.speed == std::string("fast")) ||
-            (s.subject == 7 && s.speed == std::string("slow")))
-            if (s.repetition == 3)
-                templates.add(utf16::fromUtf8(s.gesture), s.points);
+    const TemplateSet templates = templatesOf(strokes, [](const RecordedStroke& s) {
+        return ((s.subject == 2 && s.speed == std::string("fast")) ||
+                (s.subject == 7 && s.speed == std::string("slow"))) &&
+               s.repetition == 3;
+    });
     ASSERT_EQ(templates.list.size(), 32u);
-    const PointPatternMatcher engine(templates.list, sc::kSampleCount);
-    const reference::Matcher ref(templates.list, sc::kSampleCount);
-    int mismatches = 0;
     // Every third stroke keeps the reference's cost down; the degenerate ones at the end all run.
-    for (std::size_t i = 0; i < strokes.size() && mismatches < 5; ++i)
-        if (i % 3 == 0 || strokes[i].gesture == "degenerate")
-            mismatches += compareOne(engine, ref, strokes[i].points);
-    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(mismatchesOn(templates, strokes,
+                           [&](std::size_t i) { return i % 3 == 0 || strokes[i].gesture == "degenerate"; }),
+              0);
 }
 
 // Optional: the recorded human strokes live beside the repository, without a licence to ship them.
@@ -145,17 +164,11 @@ TEST(RecordedStrokes, ScoreAsTheReference) {
         GTEST_SKIP() << "optional data: no recorded human strokes at " << STROKECAST_SHARED_DATA
                      << "/unistrokes.csv";
     // Two templates of every gesture type, from two subjects: names with several templates.
-    TemplateSet templates;
-    for (const auto& s : strokes)
-        if ((s.subject == 2 || s.subject == 7) && s.speed == "fast" && s.repetition == 3)
-            templates.add(utf16::fromUtf8(s.gesture), s.points);
+    const TemplateSet templates = templatesOf(strokes, [](const RecordedStroke& s) {
+        return (s.subject == 2 || s.subject == 7) && s.speed == "fast" && s.repetition == 3;
+    });
     ASSERT_EQ(templates.list.size(), 32u);
-    const PointPatternMatcher engine(templates.list, sc::kSampleCount);
-    const reference::Matcher ref(templates.list, sc::kSampleCount);
-    int mismatches = 0;
-    for (std::size_t i = 0; i < strokes.size() && mismatches < 5; ++i)
-        mismatches += compareOne(engine, ref, strokes[i].points);
-    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(mismatchesOn(templates, strokes, [](std::size_t) { return true; }), 0);
 }
 
 TEST(MatcherEquivalence, RandomTemplateSetsScoreAsTheReference) {
