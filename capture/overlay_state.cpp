@@ -98,11 +98,6 @@ OverlayState::WindowId OverlayState::touchTimerFired(WindowId window) {
     return closeCurrentLocked();
 }
 
-OverlayState::WindowId OverlayState::dismissNow() {
-    std::lock_guard lock(mutex_);
-    return closeCurrentLocked();
-}
-
 OverlayState::WindowId OverlayState::strokeEnded(WindowId window) {
     std::lock_guard lock(mutex_);
     if (window == 0 || window != window_)

@@ -50,8 +50,6 @@ class OverlayState {
     WindowId scheduleDismiss();
     // The touch timer of `window` fired.
     WindowId touchTimerFired(WindowId window);
-    // Dismisses the current overlay at once (a starting one as soon as it has its window).
-    WindowId dismissNow();
     // End of the stroke on `window` (pointer or mouse button up): dismisses it if it is still current.
     WindowId strokeEnded(WindowId window);
     // No overlay starts after this; the current one is dismissed.

@@ -1,6 +1,9 @@
 // The touch overlay's states and every way out of each.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <iterator>
+
 #include "capture/overlay_state.h"
 
 namespace {
@@ -10,22 +13,11 @@ using sc::OverlayState;
 
 constexpr OverlayState::WindowId kWindow = 0x42;
 
+// In the order OverlayPhase declares them.
 const char* name(OverlayPhase phase) {
-    switch (phase) {
-    case OverlayPhase::None:
-        return "None";
-    case OverlayPhase::Starting:
-        return "Starting";
-    case OverlayPhase::Shown:
-        return "Shown";
-    case OverlayPhase::Touched:
-        return "Touched";
-    case OverlayPhase::Pending:
-        return "Pending";
-    case OverlayPhase::Closing:
-        return "Closing";
-    }
-    return "?";
+    const char* names[] = {"None", "Starting", "Shown", "Touched", "Pending", "Closing"};
+    const auto i = static_cast<std::size_t>(phase);
+    return i < std::size(names) ? names[i] : "?";
 }
 
 // Drives a fresh state into `phase` the way the threads do; returns the overlay's generation.
@@ -39,7 +31,7 @@ std::uint64_t reach(OverlayState& state, OverlayPhase phase) {
     if (phase == OverlayPhase::Shown)
         return generation;
     if (phase == OverlayPhase::Closing) {
-        EXPECT_EQ(state.dismissNow(), kWindow);
+        EXPECT_EQ(state.strokeEnded(kWindow), kWindow);
         return generation;
     }
     EXPECT_TRUE(state.touched(kWindow));
@@ -49,81 +41,69 @@ std::uint64_t reach(OverlayState& state, OverlayPhase phase) {
     return generation;
 }
 
-enum class Event { HotKey, ScheduleDismiss, DismissNow, StrokeEnded, Touch, TouchTimer, ThreadEnded };
-
-const char* name(Event event) {
-    const char* names[] = {"HotKey", "ScheduleDismiss", "DismissNow", "StrokeEnded",
-                           "Touch",  "TouchTimer",      "ThreadEnded"};
-    return names[static_cast<int>(event)];
-}
+// What happens to an overlay in `generation`, as the thread it comes from calls it; the window it asks
+// to close (0: none).
+struct Event {
+    const char* name;
+    OverlayState::WindowId (*apply)(OverlayState& state, std::uint64_t generation);
+};
+const Event kHotKey{"HotKey", [](OverlayState& s, std::uint64_t) { return s.showOrDismiss().close; }};
+const Event kScheduleDismiss{"ScheduleDismiss",
+                             [](OverlayState& s, std::uint64_t) { return s.scheduleDismiss(); }};
+const Event kStrokeEnded{"StrokeEnded",
+                         [](OverlayState& s, std::uint64_t) { return s.strokeEnded(kWindow); }};
+const Event kTouch{"Touch", [](OverlayState& s, std::uint64_t) {
+                       s.touched(kWindow);
+                       return OverlayState::WindowId{0};
+                   }};
+const Event kTouchTimer{"TouchTimer",
+                        [](OverlayState& s, std::uint64_t) { return s.touchTimerFired(kWindow); }};
+const Event kThreadEnded{"ThreadEnded", [](OverlayState& s, std::uint64_t generation) {
+                             s.threadEnded(generation);
+                             return OverlayState::WindowId{0};
+                         }};
 
 TEST(OverlayState, FollowsTheStateTable) {
     struct Case {
         OverlayPhase from;
-        Event event;
+        const Event* event;
         OverlayPhase to;
         bool closesWindow;
     };
     using P = OverlayPhase;
-    using E = Event;
     const Case cases[] = {
-        {P::None, E::HotKey, P::Starting, false},
-        {P::None, E::ScheduleDismiss, P::None, false},
-        {P::None, E::DismissNow, P::None, false},
-        {P::Starting, E::ThreadEnded, P::None, false}, // no window was made
-        {P::Starting, E::HotKey, P::Starting, false},  // one overlay at a time
-        {P::Shown, E::Touch, P::Touched, false},
-        {P::Shown, E::HotKey, P::Closing, true}, // second press before any touch: goes at once
-        {P::Shown, E::ScheduleDismiss, P::Closing, true},
-        {P::Shown, E::DismissNow, P::Closing, true},
-        {P::Shown, E::StrokeEnded, P::Closing, true}, // pointer up or mouse button up
-        {P::Shown, E::TouchTimer, P::Shown, false},
-        {P::Touched, E::Touch, P::Touched, false},
-        {P::Touched, E::HotKey, P::Pending, false}, // waits for touch input to pause
-        {P::Touched, E::ScheduleDismiss, P::Pending, false},
-        {P::Touched, E::TouchTimer, P::Touched, false}, // a pause alone dismisses nothing
-        {P::Touched, E::StrokeEnded, P::Closing, true},
-        {P::Touched, E::DismissNow, P::Closing, true},
-        {P::Pending, E::TouchTimer, P::Closing, true}, // 100 ms without touch
-        {P::Pending, E::Touch, P::Pending, false},
-        {P::Pending, E::HotKey, P::Pending, false},
-        {P::Pending, E::StrokeEnded, P::Closing, true},
-        {P::Pending, E::DismissNow, P::Closing, true},
-        {P::Closing, E::ThreadEnded, P::None, false},
-        {P::Closing, E::HotKey, P::Starting, false}, // a new overlay may start while the old one goes
-        {P::Closing, E::Touch, P::Closing, false},
-        {P::Closing, E::StrokeEnded, P::Closing, false},
-        {P::Closing, E::TouchTimer, P::Closing, false},
+        {P::None, &kHotKey, P::Starting, false},
+        {P::None, &kScheduleDismiss, P::None, false},
+        {P::None, &kStrokeEnded, P::None, false},
+        {P::Starting, &kThreadEnded, P::None, false},     // no window was made
+        {P::Starting, &kHotKey, P::Starting, false},      // one overlay at a time
+        {P::Starting, &kStrokeEnded, P::Starting, false}, // no window yet to end a stroke on
+        {P::Shown, &kTouch, P::Touched, false},
+        {P::Shown, &kHotKey, P::Closing, true}, // second press before any touch: goes at once
+        {P::Shown, &kScheduleDismiss, P::Closing, true},
+        {P::Shown, &kStrokeEnded, P::Closing, true}, // pointer up or mouse button up
+        {P::Shown, &kTouchTimer, P::Shown, false},
+        {P::Touched, &kTouch, P::Touched, false},
+        {P::Touched, &kHotKey, P::Pending, false}, // waits for touch input to pause
+        {P::Touched, &kScheduleDismiss, P::Pending, false},
+        {P::Touched, &kTouchTimer, P::Touched, false}, // a pause alone dismisses nothing
+        {P::Touched, &kStrokeEnded, P::Closing, true},
+        {P::Pending, &kTouchTimer, P::Closing, true}, // 100 ms without touch
+        {P::Pending, &kTouch, P::Pending, false},
+        {P::Pending, &kHotKey, P::Pending, false},
+        {P::Pending, &kStrokeEnded, P::Closing, true},
+        {P::Closing, &kThreadEnded, P::None, false},
+        {P::Closing, &kHotKey, P::Starting, false}, // a new overlay may start while the old one goes
+        {P::Closing, &kTouch, P::Closing, false},
+        {P::Closing, &kStrokeEnded, P::Closing, false},
+        {P::Closing, &kTouchTimer, P::Closing, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << name(c.from) << " + " << name(c.event));
+        SCOPED_TRACE(testing::Message() << name(c.from) << " + " << c.event->name);
         OverlayState state;
         const std::uint64_t generation = reach(state, c.from);
         ASSERT_EQ(state.phase(), c.from);
-        OverlayState::WindowId closed = 0;
-        switch (c.event) {
-        case Event::HotKey:
-            closed = state.showOrDismiss().close;
-            break;
-        case Event::ScheduleDismiss:
-            closed = state.scheduleDismiss();
-            break;
-        case Event::DismissNow:
-            closed = state.dismissNow();
-            break;
-        case Event::StrokeEnded:
-            closed = state.strokeEnded(kWindow);
-            break;
-        case Event::Touch:
-            state.touched(kWindow);
-            break;
-        case Event::TouchTimer:
-            closed = state.touchTimerFired(kWindow);
-            break;
-        case Event::ThreadEnded:
-            state.threadEnded(generation);
-            break;
-        }
+        const OverlayState::WindowId closed = c.event->apply(state, generation);
         EXPECT_STREQ(name(state.phase()), name(c.to));
         EXPECT_EQ(closed, c.closesWindow ? kWindow : 0u);
         if (c.to == OverlayPhase::Closing || c.to == OverlayPhase::None) {
@@ -138,7 +118,7 @@ TEST(OverlayState, OnlyTheCurrentOverlaysTouchesRestartItsTimer) {
     EXPECT_TRUE(state.touched(kWindow));
     EXPECT_FALSE(state.touched(kWindow + 1));
     EXPECT_EQ(state.strokeEnded(kWindow + 1), 0u); // another overlay's pointer up leaves this one alone
-    EXPECT_EQ(state.dismissNow(), kWindow);
+    EXPECT_EQ(state.strokeEnded(kWindow), kWindow);
     EXPECT_FALSE(state.touched(kWindow)); // a closing overlay's touches no longer count
 }
 
