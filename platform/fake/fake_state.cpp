@@ -2,13 +2,13 @@
 #include "platform/fake/fake_state.h"
 
 #include <cstdio>
-#include <mutex>
+
+#include "common/shared_list.h"
 
 namespace platform::fake {
 namespace {
 
-std::mutex logMutex;
-std::vector<SystemCall> log;
+sc::SharedList<SystemCall> log;
 
 } // namespace
 
@@ -21,28 +21,18 @@ std::ostream& operator<<(std::ostream& out, const SystemCall& call) {
     return out << ")";
 }
 
-SystemScript& systemScript() {
-    static SystemScript state;
-    return state;
-}
-
 std::vector<SystemCall> systemCalls() {
-    std::lock_guard lock(logMutex);
-    return log;
+    return log.items();
 }
 
 void resetSystem() {
-    {
-        std::lock_guard lock(logMutex);
-        log.clear();
-    }
+    log.clear();
     systemScript() = SystemScript{};
     resetNamedMutexes();
 }
 
 void record(std::string name, std::vector<std::string> args) {
-    std::lock_guard lock(logMutex);
-    log.push_back({std::move(name), std::move(args)});
+    log.add({std::move(name), std::move(args)});
 }
 
 std::string hex(std::uint64_t value) {

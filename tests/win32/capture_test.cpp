@@ -8,11 +8,11 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "common/shared_list.h"
 #include "tests/win32/dll_loader.h"
 #include "tests/win32/queue_watch.h"
 
@@ -80,21 +80,14 @@ class KeyWatch {
         instance = nullptr;
     }
     bool hooked() const { return ready_ == 1; }
-    std::vector<Event> events() {
-        std::lock_guard lock(mutex_);
-        return events_;
-    }
-    void clear() {
-        std::lock_guard lock(mutex_);
-        events_.clear();
-    }
+    std::vector<Event> events() const { return events_.items(); }
+    void clear() { events_.clear(); }
 
   private:
     static LRESULT CALLBACK proc(int code, WPARAM wParam, LPARAM lParam) {
         if (code == HC_ACTION && instance) {
             const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-            std::lock_guard lock(instance->mutex_);
-            instance->events_.push_back({info->vkCode, (info->flags & LLKHF_UP) != 0, GetTickCount()});
+            instance->events_.add({info->vkCode, (info->flags & LLKHF_UP) != 0, GetTickCount()});
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
@@ -102,8 +95,7 @@ class KeyWatch {
     std::thread thread_;
     std::atomic<DWORD> threadId_{0};
     std::atomic<int> ready_{0};
-    std::mutex mutex_;
-    std::vector<Event> events_;
+    sc::SharedList<Event> events_;
 };
 
 void pressHotKey(WORD key) {
@@ -470,33 +462,20 @@ TEST_F(CaptureToAction, PointsComeBeforeManagersAreOpenedAndWorkAfter) {
 }
 
 // What the stroke sink was told, from the capture thread.
-struct SinkLog {
-    struct Entry {
-        std::size_t points;
-        std::wstring name;
-        double score;
-        int32_t status;
-    };
-    std::mutex mutex;
-    std::vector<Entry> entries;
-    std::size_t size() {
-        std::lock_guard lock(mutex);
-        return entries.size();
-    }
-    Entry at(std::size_t i) {
-        std::lock_guard lock(mutex);
-        return entries.at(i);
-    }
+struct SinkEntry {
+    std::size_t points;
+    std::wstring name;
+    double score;
+    int32_t status;
 };
+using SinkLog = sc::SharedList<SinkEntry>;
 
 void STROKECAST_CALL logStroke(const uint16_t* points, const sc_char* name, double score, int32_t status,
                                void* context) {
     std::size_t count = 0;
     while (points[2 * count] != 0)
         ++count;
-    auto* log = static_cast<SinkLog*>(context);
-    std::lock_guard lock(log->mutex);
-    log->entries.push_back({count, name, score, status});
+    static_cast<SinkLog*>(context)->add({count, name, score, status});
 }
 
 TEST_F(CaptureToAction, EveryStrokeReachesTheStrokeSinkAndRecordModeRunsNothing) {
@@ -504,9 +483,9 @@ TEST_F(CaptureToAction, EveryStrokeReachesTheStrokeSinkAndRecordModeRunsNothing)
     SC_FN(StrokecastSetStrokeSink)(logStroke, &log);
     keys.clear();
     stroke(line(30, 15, 0));
-    ASSERT_TRUE(waitFor([&] { return keys.events().size() >= 4 && log.size() >= 1; }));
+    ASSERT_TRUE(waitFor([&] { return keys.events().size() >= 4 && log.items().size() >= 1; }));
     expectCtrlC(keys.events());
-    SinkLog::Entry e = log.at(0);
+    SinkEntry e = log.items().at(0);
     EXPECT_EQ(e.points, 30u);
     EXPECT_EQ(e.name, L"line_right");
     EXPECT_EQ(e.score, 100.0);
@@ -517,8 +496,8 @@ TEST_F(CaptureToAction, EveryStrokeReachesTheStrokeSinkAndRecordModeRunsNothing)
     std::size_t timers = timersTaken();
     stroke(line(30, 15, 0));
     ASSERT_TRUE(strokeEnded(timers));
-    ASSERT_EQ(log.size(), 2u);
-    e = log.at(1);
+    ASSERT_EQ(log.items().size(), 2u);
+    e = log.items().at(1);
     EXPECT_EQ(e.name, L"line_right");
     EXPECT_EQ(e.status, STROKECAST_ACTION_RECORDING);
     EXPECT_TRUE(keys.events().empty());
@@ -527,13 +506,13 @@ TEST_F(CaptureToAction, EveryStrokeReachesTheStrokeSinkAndRecordModeRunsNothing)
     timers = timersTaken();
     stroke(line(30, 0, 15)); // line_down: recognised, bound to nothing
     ASSERT_TRUE(strokeEnded(timers));
-    ASSERT_EQ(log.size(), 3u);
-    EXPECT_EQ(log.at(2).name, L"line_down");
-    EXPECT_EQ(log.at(2).status, STROKECAST_ACTION_SWITCHED_OFF);
+    ASSERT_EQ(log.items().size(), 3u);
+    EXPECT_EQ(log.items().at(2).name, L"line_down");
+    EXPECT_EQ(log.items().at(2).status, STROKECAST_ACTION_SWITCHED_OFF);
 
     SC_FN(StrokecastSetStrokeSink)(nullptr, nullptr);
     expectOnlyTheControlStrokesKeys();
-    EXPECT_EQ(log.size(), 3u); // cleared: no call after the setter returned
+    EXPECT_EQ(log.items().size(), 3u); // cleared: no call after the setter returned
 }
 
 } // namespace
