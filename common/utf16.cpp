@@ -136,6 +136,16 @@ std::vector<std::u16string_view> tokens(std::u16string_view text, char16_t separ
     return out;
 }
 
+std::u16string joined(const std::vector<std::u16string>& parts, char16_t separator) {
+    std::u16string out;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i != 0)
+            out += separator;
+        out += parts[i];
+    }
+    return out;
+}
+
 std::u16string fromUnsigned(unsigned long long value) {
     char16_t digits[24];
     int n = 0;

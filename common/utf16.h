@@ -26,6 +26,8 @@ std::vector<std::u16string_view> splitLines(std::u16string_view text);
 
 // Splits at a separator; runs count as one and leading separators are skipped, so no token is empty.
 std::vector<std::u16string_view> tokens(std::u16string_view text, char16_t separator);
+// The parts in order with the separator between each two; no parts give the empty text.
+std::u16string joined(const std::vector<std::u16string>& parts, char16_t separator);
 
 // Case folding of ASCII letters only: the texts compared this way are ASCII, and no other letter folds
 // onto one of their letters under the system's case-insensitive comparisons either.

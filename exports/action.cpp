@@ -27,12 +27,10 @@ void STROKECAST_CALL CloseActionNanager(void) {
 }
 
 int32_t STROKECAST_CALL SetGestureSwitch(const sc_char* gesture, int32_t value) {
-    return sc::guarded<int32_t>(0, [&] {
-        if (gesture == nullptr)
-            return 0;
-        return sc::actionManager.with(0, [&](sc::ActionManager& am) {
-            return am.setGestureSwitch(sc::text(gesture), value == 1) ? 1 : 0;
-        });
+    if (gesture == nullptr)
+        return 0;
+    return sc::guardedWith(sc::actionManager, 0, [&](sc::ActionManager& am) {
+        return am.setGestureSwitch(sc::text(gesture), value == 1) ? 1 : 0;
     });
 }
 
@@ -50,51 +48,42 @@ int32_t STROKECAST_CALL GetGestureSwitch(const sc_char* gesture) {
 }
 
 int32_t STROKECAST_CALL GetActionOfGesture(const sc_char* gesture, sc_char* buffer, uint32_t capacity) {
-    return sc::guarded<int32_t>(0, [&] {
-        if (gesture == nullptr || buffer == nullptr)
-            return 0;
-        return sc::actionManager.with(0, [&](sc::ActionManager& am) {
-            return static_cast<int32_t>(
-                sc::copyOut(am.getActionOfGesture(sc::text(gesture)), buffer, capacity));
-        });
+    if (gesture == nullptr || buffer == nullptr)
+        return 0;
+    return sc::guardedWith(sc::actionManager, 0, [&](sc::ActionManager& am) {
+        return static_cast<int32_t>(sc::copyOut(am.getActionOfGesture(sc::text(gesture)), buffer, capacity));
     });
 }
 
 int32_t STROKECAST_CALL ExecuteAction(const sc_char* gesture) {
-    return sc::guarded<int32_t>(0, [&] {
-        if (gesture == nullptr)
-            return 0;
-        return sc::actionManager.with(
-            0, [&](sc::ActionManager& am) { return am.executeActionOfGesture(sc::text(gesture)) ? 1 : 0; });
+    if (gesture == nullptr)
+        return 0;
+    return sc::guardedWith(sc::actionManager, 0, [&](sc::ActionManager& am) {
+        return am.executeActionOfGesture(sc::text(gesture)) ? 1 : 0;
     });
 }
 
 int32_t STROKECAST_CALL SetGestureToAction(const sc_char* gesture, const sc_char* action) {
-    return sc::guarded<int32_t>(0, [&] {
-        if (gesture == nullptr || action == nullptr)
-            return 0;
-        return sc::actionManager.with(0, [&](sc::ActionManager& am) {
-            return am.setGestureToAction(sc::text(gesture), sc::text(action)) ? 1 : 0;
-        });
+    if (gesture == nullptr || action == nullptr)
+        return 0;
+    return sc::guardedWith(sc::actionManager, 0, [&](sc::ActionManager& am) {
+        return am.setGestureToAction(sc::text(gesture), sc::text(action)) ? 1 : 0;
     });
 }
 
 int32_t STROKECAST_CALL AddCustomAction(const sc_char* key, const sc_char* value) {
-    return sc::guarded<int32_t>(0, [&] {
-        if (key == nullptr || value == nullptr)
-            return 0;
-        return sc::actionManager.with(0, [&](sc::ActionManager& am) {
-            return am.addCustomAction(sc::text(key), sc::text(value)) ? 1 : 0;
-        });
+    if (key == nullptr || value == nullptr)
+        return 0;
+    return sc::guardedWith(sc::actionManager, 0, [&](sc::ActionManager& am) {
+        return am.addCustomAction(sc::text(key), sc::text(value)) ? 1 : 0;
     });
 }
 
 int32_t STROKECAST_CALL RemoveOneCustomAction(const sc_char* key) {
-    return sc::guarded<int32_t>(0, [&] {
-        if (key == nullptr)
-            return 0;
-        return sc::actionManager.with(
-            0, [&](sc::ActionManager& am) { return am.removeCustomAction(sc::text(key)) ? 1 : 0; });
+    if (key == nullptr)
+        return 0;
+    return sc::guardedWith(sc::actionManager, 0, [&](sc::ActionManager& am) {
+        return am.removeCustomAction(sc::text(key)) ? 1 : 0;
     });
 }
 }

@@ -34,6 +34,13 @@ template <class Body> void guardedVoid(Body&& body) noexcept {
     });
 }
 
+// Runs f(object) on a process-wide object under the guard: `fallback` while the object is closed or when
+// anything throws.
+template <class Object, class F>
+int32_t guardedWith(const Object& instance, int32_t fallback, F&& f) noexcept {
+    return guarded<int32_t>(fallback, [&] { return instance.template with<int32_t>(fallback, f); });
+}
+
 // A caller's zero-terminated string as the core's UTF-16 text. The pointer must not be null.
 inline std::u16string text(const sc_char* s) {
     std::u16string out;

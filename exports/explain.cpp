@@ -10,6 +10,7 @@
 #include "capture/stroke_report.h"
 #include "common/buffer.h"
 #include "common/last_error.h"
+#include "common/utf16.h"
 #include "exports/boundary.h"
 #include "exports/instances.h"
 #include "gesture/gesture_manager.h"
@@ -78,11 +79,9 @@ int32_t STROKECAST_CALL StrokecastRankGestures(const uint16_t* points, uint32_t 
                                                uint32_t capacity) {
     if (points == nullptr || buffer == nullptr)
         return 0;
-    return sc::guarded<int32_t>(0, [&] {
-        return sc::gestureManager.with<int32_t>(0, [&](sc::GestureManager& manager) {
-            const auto ranked = manager.rank(sc::readPointArray(points));
-            return static_cast<int32_t>(sc::copyOut(sc::scoreLines(ranked, maxNames), buffer, capacity));
-        });
+    return sc::guardedWith(sc::gestureManager, 0, [&](sc::GestureManager& manager) {
+        const auto ranked = manager.rank(sc::readPointArray(points));
+        return static_cast<int32_t>(sc::copyOut(sc::scoreLines(ranked, maxNames), buffer, capacity));
     });
 }
 
@@ -90,39 +89,27 @@ int32_t STROKECAST_CALL StrokecastCheckSimilarity(const sc_char* name, const uin
                                                   sc_char* buffer, uint32_t capacity) {
     if (name == nullptr || points == nullptr || buffer == nullptr)
         return 0;
-    return sc::guarded<int32_t>(0, [&] {
-        return sc::gestureManager.with<int32_t>(0, [&](sc::GestureManager& manager) {
-            // Thinned as AddOneGesture thins a new template, so the check sees what would be stored.
-            const auto similar = manager.similarNames(sc::text(name), sc::readSpacedPointArray(points));
-            return static_cast<int32_t>(
-                sc::copyOut(sc::scoreLines(similar, similar.size()), buffer, capacity));
-        });
+    return sc::guardedWith(sc::gestureManager, 0, [&](sc::GestureManager& manager) {
+        // Thinned as AddOneGesture thins a new template, so the check sees what would be stored.
+        const auto similar = manager.similarNames(sc::text(name), sc::readSpacedPointArray(points));
+        return static_cast<int32_t>(sc::copyOut(sc::scoreLines(similar, similar.size()), buffer, capacity));
     });
 }
 
 int32_t STROKECAST_CALL StrokecastExecuteActionEx(const sc_char* gesture) {
-    return sc::guarded<int32_t>(0, [&] {
-        if (gesture == nullptr)
-            return 0;
-        return sc::actionManager.with(0, [&](sc::ActionManager& am) {
-            return static_cast<int32_t>(am.runActionOfGesture(sc::text(gesture)).status);
-        });
+    if (gesture == nullptr)
+        return 0;
+    return sc::guardedWith(sc::actionManager, 0, [&](sc::ActionManager& am) {
+        return static_cast<int32_t>(am.runActionOfGesture(sc::text(gesture)).status);
     });
 }
 
 int32_t STROKECAST_CALL StrokecastListActions(sc_char* buffer, uint32_t capacity) {
     if (buffer == nullptr)
         return 0;
-    return sc::guarded<int32_t>(0, [&] {
-        return sc::actionManager.with(0, [&](sc::ActionManager& am) {
-            std::u16string list;
-            for (const std::u16string& name : am.listActions()) {
-                if (!list.empty())
-                    list += u'\n';
-                list += name;
-            }
-            return static_cast<int32_t>(sc::copyOut(list, buffer, capacity));
-        });
+    return sc::guardedWith(sc::actionManager, 0, [&](sc::ActionManager& am) {
+        return static_cast<int32_t>(
+            sc::copyOut(sc::utf16::joined(am.listActions(), u'\n'), buffer, capacity));
     });
 }
 
@@ -162,9 +149,8 @@ int32_t STROKECAST_CALL StrokecastSetCaptureMode(int32_t mode) {
 int32_t STROKECAST_CALL StrokecastSetActionGuard(const sc_char* action, double minScore) {
     if (action == nullptr)
         return 0;
-    return sc::guarded<int32_t>(0, [&] {
-        return sc::actionManager.with(
-            0, [&](sc::ActionManager& am) { return am.setActionGuard(sc::text(action), minScore) ? 1 : 0; });
+    return sc::guardedWith(sc::actionManager, 0, [&](sc::ActionManager& am) {
+        return am.setActionGuard(sc::text(action), minScore) ? 1 : 0;
     });
 }
 }

@@ -4,8 +4,8 @@
 #include "action/action_manager.h"
 #include "exports/boundary.h"
 #include "exports/instances.h"
-#include "gesture/gesture_manager.h"
 #include "exports/settings_file.h"
+#include "gesture/gesture_manager.h"
 
 namespace sc {
 namespace {
@@ -16,11 +16,14 @@ std::u16string gestureFolderOf(const GestureManager& manager) {
     return file.substr(0, file.rfind(u'\\'));
 }
 
-// Runs f(gesture folder, action folder) while both managers are open; 0 otherwise.
-template <class F> int32_t withFolders(F&& f) {
-    return gestureManager.with<int32_t>(0, [&](GestureManager& gm) {
+// Runs f(path, gesture folder, action folder) under the guard while both managers are open; 0 for a null
+// path, while either is closed, or when anything throws.
+template <class F> int32_t withFolders(const sc_char* path, F&& f) noexcept {
+    if (path == nullptr)
+        return 0;
+    return guardedWith(gestureManager, 0, [&](GestureManager& gm) {
         return actionManager.with<int32_t>(
-            0, [&](ActionManager& am) { return f(gestureFolderOf(gm), am.folder()); });
+            0, [&](ActionManager& am) { return f(text(path), gestureFolderOf(gm), am.folder()) ? 1 : 0; });
     });
 }
 
@@ -30,22 +33,10 @@ template <class F> int32_t withFolders(F&& f) {
 extern "C" {
 
 int32_t STROKECAST_CALL StrokecastExportSettings(const sc_char* path) {
-    if (path == nullptr)
-        return 0;
-    return sc::guarded<int32_t>(0, [&] {
-        return sc::withFolders([&](const std::u16string& gestures, const std::u16string& actions) {
-            return sc::settings_file::exportTo(sc::text(path), gestures, actions) ? 1 : 0;
-        });
-    });
+    return sc::withFolders(path, sc::settings_file::exportTo);
 }
 
 int32_t STROKECAST_CALL StrokecastImportSettings(const sc_char* path) {
-    if (path == nullptr)
-        return 0;
-    return sc::guarded<int32_t>(0, [&] {
-        return sc::withFolders([&](const std::u16string& gestures, const std::u16string& actions) {
-            return sc::settings_file::importFrom(sc::text(path), gestures, actions) ? 1 : 0;
-        });
-    });
+    return sc::withFolders(path, sc::settings_file::importFrom);
 }
 }

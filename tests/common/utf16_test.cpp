@@ -31,6 +31,12 @@ TEST(Utf16, TokensSkipEmptyFields) {
     EXPECT_TRUE(utf16::tokens(u",,,", u',').empty());
 }
 
+TEST(Utf16, JoinedPutsTheSeparatorOnlyBetweenParts) {
+    EXPECT_EQ(utf16::joined({}, u','), u"");
+    EXPECT_EQ(utf16::joined({u""}, u','), u"");
+    EXPECT_EQ(utf16::joined({u"a", u"", u"bc"}, u','), u"a,,bc");
+}
+
 TEST(Utf16, SplitLinesKeepsCarriageReturns) {
     const auto lines = utf16::splitLines(u"a\r\n\nb");
     ASSERT_EQ(lines.size(), 3u);
