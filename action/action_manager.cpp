@@ -38,31 +38,25 @@ ActionManager::ActionManager(std::u16string_view folder)
     }
     store_ = std::make_unique<CustomActionStore>(folder);
     std::lock_guard lock(tables_);
-    const std::uint64_t generation = shared_.generation();
+    shared_.markRead();
     wrote |= loadSwitches(true);
     wrote |= loadBindings(true);
-    seen_ = (wrote && hold) ? shared_.publish() : generation;
+    if (wrote && hold)
+        shared_.publish();
 }
 
 ActionManager::~ActionManager() = default;
 
 void ActionManager::catchUp() {
-    shared_.catchUp(seen_, [this] {
-        std::lock_guard lock(tables_);
-        reloadIfChanged();
-    });
+    shared_.catchUp(tables_, [this] { reloadIfChanged(); });
 }
 
 void ActionManager::reloadIfChanged() {
-    shared_.reloadIfChanged(seen_, [this] {
+    shared_.reloadIfChanged([this] {
         loadSwitches(false);
         loadBindings(false);
         store_->load();
     });
-}
-
-void ActionManager::published() {
-    seen_ = shared_.publish();
 }
 
 bool ActionManager::executeActionOfGesture(std::u16string_view gesture) {
@@ -177,7 +171,7 @@ bool ActionManager::setGestureSwitch(std::u16string_view gesture, bool on) {
                 return false;
             switches_ = std::move(next);
         }
-        published();
+        shared_.publish();
         return true;
     });
 }
@@ -205,7 +199,7 @@ bool ActionManager::setGestureToAction(std::u16string_view gesture, std::u16stri
             bindings_.emplace(gesture, action);
             if (needsSwitch)
                 switches_.emplace(gesture, 1);
-            published();
+            shared_.publish();
             return true;
         }
         if (it->second == action)
@@ -215,7 +209,7 @@ bool ActionManager::setGestureToAction(std::u16string_view gesture, std::u16stri
         if (!writeBindings(next))
             return false;
         bindings_ = std::move(next);
-        published();
+        shared_.publish();
         releaseUnusedCustomAction(old);
         return true;
     });
@@ -255,7 +249,7 @@ bool ActionManager::removeLocked(std::u16string_view gesture) {
     }
     bindings_ = std::move(bindings);
     switches_ = std::move(switches);
-    published();
+    shared_.publish();
     // The old custom action goes only once no binding on disk can name it any more.
     if (wasBound)
         releaseUnusedCustomAction(old);
@@ -266,7 +260,7 @@ bool ActionManager::addCustomAction(std::u16string_view key, std::u16string_view
     return changeFiles([&] {
         if (!store_->add(key, value))
             return false;
-        published();
+        shared_.publish();
         return true;
     });
 }
@@ -275,14 +269,14 @@ bool ActionManager::removeCustomAction(std::u16string_view key) {
     return changeFiles([&] {
         if (isBound(key) || !store_->remove(key))
             return false;
-        published();
+        shared_.publish();
         return true;
     });
 }
 
 void ActionManager::releaseUnusedCustomAction(const std::u16string& action) {
     if (!isBound(action) && store_->remove(action))
-        published();
+        shared_.publish();
 }
 
 bool ActionManager::isBound(std::u16string_view action) const {

@@ -1,7 +1,6 @@
 // Gesture-to-action bindings, per-gesture switches, and running a gesture's action.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -46,8 +45,6 @@ class ActionManager {
     // Loads (converting old 8-bit files once, creating missing files) the folder's configuration.
     explicit ActionManager(std::u16string_view folder);
     ~ActionManager();
-    ActionManager(const ActionManager&) = delete;
-    ActionManager& operator=(const ActionManager&) = delete;
 
     // Runs the action bound to the gesture when the global switch is off and the gesture's own is on:
     // first as a custom action, then as a built-in one. true when an action ran and reported success.
@@ -93,7 +90,6 @@ class ActionManager {
     void catchUp();
     void reloadIfChanged();
     template <class Change> bool changeFiles(Change&& change);
-    void published();
     bool convertCfgFile(const std::u16string& path);
     bool loadSwitches(bool createMissing);
     bool loadBindings(bool createMissing);
@@ -110,7 +106,6 @@ class ActionManager {
     Bindings bindings_;
     Switches switches_;
     std::unique_ptr<CustomActionStore> store_;
-    std::atomic<std::uint64_t> seen_{0}; // the generation the tables were read at or last written as
     std::map<std::u16string, double, std::less<>> guards_; // under tables_
     std::mutex tables_; // guards both tables; taken after the named mutex, before the store's
 };

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -41,32 +42,38 @@ class SharedFolder {
     platform::MutexId mutex() const { return mutex_; }
     // The generation of the folder's files: read it with the mutex held before reading the files.
     std::uint64_t generation() const { return platform::readSharedCounter(counter_); }
-    // After a change was written with the mutex held: the generation that includes it.
-    std::uint64_t publish() { return platform::incrementSharedCounter(counter_); }
+    // With the mutex held, before the owner reads the files: its view is of the generation they have now.
+    void markRead() { seen_ = generation(); }
+    // After a change was written with the mutex held: moves the generation on, and the owner's view with
+    // it, since the owner made the change.
+    void publish() { seen_ = platform::incrementSharedCounter(counter_); }
 
-    // Before a lookup: when another process changed the files since `seen`, takes the mutex and runs
-    // `reload` (which takes the caller's own lock and calls reloadIfChanged). One memory read otherwise;
-    // without the mutex the caller keeps its view, since a stale view beats none.
-    template <class Reload> void catchUp(const std::atomic<std::uint64_t>& seen, Reload&& reload) {
-        if (generation() == seen.load())
+    // Before a lookup: when another process changed the files since the owner's view, takes the mutex,
+    // then `lock` exclusively, and runs `reload` (which calls reloadIfChanged). One memory read otherwise;
+    // without the mutex the owner keeps its view, since a stale view beats none.
+    template <class Lock, class Reload> void catchUp(Lock& lock, Reload&& reload) {
+        if (generation() == seen_.load())
             return;
         MutexHold hold(mutex_);
-        if (hold)
-            reload();
+        if (!hold)
+            return;
+        std::unique_lock held(lock);
+        reload();
     }
-    // With the mutex and the caller's lock held: runs `load` when the files moved on since `seen`, and
-    // records the generation it read them at.
-    template <class Load> void reloadIfChanged(std::atomic<std::uint64_t>& seen, Load&& load) {
+    // With the mutex and the owner's lock held: runs `load` when the files moved on since the owner's
+    // view, which is then of the generation it read them at.
+    template <class Load> void reloadIfChanged(Load&& load) {
         const std::uint64_t current = generation();
-        if (current == seen.load())
+        if (current == seen_.load())
             return;
         load();
-        seen = current;
+        seen_ = current;
     }
 
   private:
     platform::MutexId mutex_;
     platform::CounterId counter_;
+    std::atomic<std::uint64_t> seen_{0}; // the generation the owner's view was read at or last written as
 };
 
 // "strokecast-<kind>-" and eight hex digits of the hash of the folder's absolute path, upper-cased as

@@ -36,7 +36,7 @@ GestureManager::GestureManager(std::u16string_view defaultGestureFile, std::u16s
         // found now belongs to a writer that died.
         if (hold)
             platform::removeStaleTemporaries(userGestureFile_);
-        seen_ = shared_.generation();
+        shared_.markRead();
         // Read after the defaults: a multimap inserts after equal keys.
         loadGestureFile(userGestureFile_, templates_, TemplateOrigin::user);
     }
@@ -44,14 +44,11 @@ GestureManager::GestureManager(std::u16string_view defaultGestureFile, std::u16s
 }
 
 void GestureManager::catchUp() {
-    shared_.catchUp(seen_, [this] {
-        std::unique_lock lock(mutex_);
-        reloadIfChanged();
-    });
+    shared_.catchUp(mutex_, [this] { reloadIfChanged(); });
 }
 
 void GestureManager::reloadIfChanged() {
-    shared_.reloadIfChanged(seen_, [this] {
+    shared_.reloadIfChanged([this] {
         GestureList fresh;
         readGestureFile(userGestureFile_, fresh, TemplateOrigin::user);
         // The old user templates leave the list but stay alive until the matcher has let go of them.
@@ -232,7 +229,7 @@ bool GestureManager::addGesture(std::u16string_view name, const PointList& point
         platform::undoAppend(userGestureFile_, undo);
         throw;
     }
-    seen_ = shared_.publish();
+    shared_.publish();
     return true;
 }
 
@@ -252,7 +249,7 @@ bool GestureManager::removeGesture(std::u16string_view name, Removal* removal) {
     if (!textfile::replace(userGestureFile_, userText(&*entry)))
         return false;
     eraseUserTemplate(entry);
-    seen_ = shared_.publish();
+    shared_.publish();
     return true;
 }
 
@@ -279,7 +276,7 @@ bool GestureManager::restoreGesture(std::u16string_view name, const Removal& rem
         eraseUserTemplate(entry);
         return false;
     }
-    seen_ = shared_.publish();
+    shared_.publish();
     return true;
 }
 

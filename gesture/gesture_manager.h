@@ -1,7 +1,6 @@
 // The gesture templates of the process and recognition of strokes against them.
 #pragma once
 
-#include <atomic>
 #include <memory>
 #include <shared_mutex>
 #include <string>
@@ -86,7 +85,6 @@ class GestureManager {
 
     std::u16string userGestureFile_;
     SharedFolder shared_;
-    std::atomic<std::uint64_t> seen_{0}; // the generation the user templates were read at or last written as
     // Every template, the defaults and the user's, held here alone; a name's defaults come before its
     // user templates. The matcher keeps the addresses of its entries.
     GestureList templates_;
