@@ -5,19 +5,6 @@
 #include "common/utf16.h"
 
 namespace platform {
-namespace fake {
-
-CatalogState& catalogState() {
-    static CatalogState state;
-    return state;
-}
-
-void resetCatalog() {
-    catalogState() = CatalogState();
-}
-
-} // namespace fake
-
 namespace {
 
 using sc::utf16::asciiLower;

@@ -23,6 +23,12 @@
 
 namespace platform::fake {
 
+// The one scripted state of its type in the process, made on first use.
+template <class State> State& scripted() {
+    static State state;
+    return state;
+}
+
 // Keyboard, session, launch, Wi-Fi and named mutex (platform/fake/keyboard.cpp, session.cpp, launch.cpp,
 // wlan.cpp, named_mutex.cpp; the log in fake_state.cpp).
 
@@ -63,7 +69,9 @@ struct SystemScript {
     std::deque<MutexWait> nextWaits; // forced results of the next waits; Abandoned still takes the mutex
 };
 
-SystemScript& systemScript();
+inline SystemScript& systemScript() {
+    return scripted<SystemScript>();
+}
 std::vector<SystemCall> systemCalls();
 // Clears the log, the script and every named mutex.
 void resetSystem();
@@ -130,8 +138,12 @@ struct UiState {
     std::vector<ui::WindowId> closedByAutomation;
 };
 
-UiState& ui();
-void reset();
+inline UiState& ui() {
+    return scripted<UiState>();
+}
+inline void reset() {
+    ui() = UiState();
+}
 
 // Runs the threads started so far, in order, on the calling thread.
 void runThreads();
@@ -174,7 +186,11 @@ struct CatalogState {
     void addFile(const std::u16string& path) { entries.push_back({path, false}); }
 };
 
-CatalogState& catalogState();
-void resetCatalog();
+inline CatalogState& catalogState() {
+    return scripted<CatalogState>();
+}
+inline void resetCatalog() {
+    catalogState() = CatalogState();
+}
 
 } // namespace platform::fake

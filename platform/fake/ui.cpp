@@ -9,15 +9,6 @@
 namespace platform {
 namespace fake {
 
-UiState& ui() {
-    static UiState state;
-    return state;
-}
-
-void reset() {
-    ui() = UiState();
-}
-
 void runThreads() {
     for (std::size_t i = 0; i < ui().threads.size(); ++i) {
         auto body = std::move(ui().threads[i]);
