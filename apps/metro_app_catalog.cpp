@@ -87,11 +87,6 @@ std::vector<std::u16string> findShortcutFiles() {
     return paths;
 }
 
-std::size_t MetroAppCatalog::refreshCatalog() {
-    std::lock_guard lock(mutex_);
-    return refreshLocked();
-}
-
 std::u16string MetroAppCatalog::refreshAndListKeys() {
     std::lock_guard lock(mutex_);
     refreshLocked();
@@ -120,15 +115,12 @@ std::size_t MetroAppCatalog::size() const {
     return records_.size();
 }
 
-std::size_t MetroAppCatalog::refreshLocked() {
+void MetroAppCatalog::refreshLocked() {
     // Shortcut loading is COM work; the thread's own COM state is restored when the scope ends.
     const platform::ApartmentScope apartment;
     records_.clear();
-    std::size_t complete = 0;
     for (const std::u16string& path : findShortcutFiles())
-        if (buildRecord(path))
-            ++complete;
-    return complete;
+        buildRecord(path);
 }
 
 std::u16string MetroAppCatalog::keyListLocked() const {
@@ -141,9 +133,9 @@ std::u16string MetroAppCatalog::keyListLocked() const {
     return text;
 }
 
-const MetroAppRecord* MetroAppCatalog::buildRecord(std::u16string_view path) {
+void MetroAppCatalog::buildRecord(std::u16string_view path) {
     if (!platform::canQueryAttributes(path))
-        return nullptr;
+        return;
     // From here on the key is listed; the record stays failed (all empty) unless the build completes,
     // even if an earlier shortcut of this refresh had filled the same key.
     MetroAppRecord& stored = records_[shortcutKey(path)];
@@ -151,35 +143,34 @@ const MetroAppRecord* MetroAppCatalog::buildRecord(std::u16string_view path) {
 
     platform::ShortcutProperties properties;
     if (!platform::readShortcutProperties(path, properties))
-        return nullptr;
+        return;
     MetroAppRecord built;
     built.appId = textOf(properties.appId);
     if (built.appId.empty())
-        return nullptr;
+        return;
     built.package = textOf(properties.package);
     if (built.package.empty())
-        return nullptr;
+        return;
     built.installPath = fixedText(textOf(properties.installPath), kPathCapacity);
     platform::expandEnvironment(built.installPath, kPathCapacity);
     if (built.installPath.empty())
-        return nullptr;
+        return;
     std::u16string logo = textOf(properties.smallLogo);
     if (startsWithAsciiNoCase(logo, kResourcePrefix))
         logo.erase(0, kResourcePrefix.size());
     if (logo.empty())
-        return nullptr;
+        return;
     if (properties.background.type == platform::PropertyValue::Type::Int32)
         built.background = properties.background.number;
 
     std::optional<std::u16string> name = resolveDisplayName(path, built.package, built.appId);
     if (!name)
-        return nullptr;
+        return;
     built.displayName = std::move(*name);
     findLocalizedAsset(languages_, built.installPath, logo, kLogoSizeHint, built.iconPath);
 
     stored = std::move(built);
     traceRecord(stored, logo);
-    return &stored;
 }
 
 } // namespace sc

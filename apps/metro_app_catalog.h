@@ -37,9 +37,8 @@ class MetroAppCatalog {
   public:
     explicit MetroAppCatalog(LanguageList& languages = processLanguages()) : languages_(languages) {}
 
-    // Rebuilds the catalogue from the shortcut folder; returns the number of complete records.
-    std::size_t refreshCatalog();
-    // Rebuilds the catalogue and gives its keys in unsigned decimal, one per line, in one step.
+    // Rebuilds the catalogue from the shortcut folder and gives its keys in unsigned decimal, one per
+    // line, in one step.
     std::u16string refreshAndListKeys();
     // A record's id, display name, logo path and colour, one per line; false for an unknown key.
     bool infoText(std::uint32_t key, std::u16string& text) const;
@@ -48,11 +47,11 @@ class MetroAppCatalog {
     std::size_t size() const;
 
   private:
-    std::size_t refreshLocked();
+    void refreshLocked();
     std::u16string keyListLocked() const;
-    // Reads one shortcut into the catalogue; null when the file cannot be queried (nothing is stored),
-    // or when its build fails (a failed record stays under its key).
-    const MetroAppRecord* buildRecord(std::u16string_view path);
+    // Reads one shortcut into the catalogue. A file that cannot be queried stores nothing; a failed build
+    // leaves an empty record under its key.
+    void buildRecord(std::u16string_view path);
 
     LanguageList& languages_;
     mutable std::mutex mutex_;
