@@ -193,19 +193,15 @@ int fileIcon(Context&, const Args&) {
 
 #endif
 
+int apps(Context& ctx, const Args& args) {
+    return args.empty() ? listApps(ctx) : fail("usage: apps");
+}
+
 } // namespace
 
 int appsCommand(Context& ctx, const std::string& command, const Args& args) {
-    if (command == "apps") {
-        if (!args.empty())
-            return fail("usage: apps");
-        return listApps(ctx);
-    }
-    if (command == "icon")
-        return tileIcon(ctx, args);
-    if (command == "file-icon")
-        return fileIcon(ctx, args);
-    return -1;
+    static const Command commands[] = {{"apps", apps}, {"icon", tileIcon}, {"file-icon", fileIcon}};
+    return runCommand(commands, ctx, command, args);
 }
 
 } // namespace host

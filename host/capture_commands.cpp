@@ -240,11 +240,8 @@ int replay(Context& ctx, const Args& args) {
 } // namespace
 
 int captureCommand(Context& ctx, const std::string& command, const Args& args) {
-    if (command == "resident")
-        return resident(ctx, args);
-    if (command == "replay")
-        return replay(ctx, args);
-    return -1;
+    static const Command commands[] = {{"resident", resident}, {"replay", replay}};
+    return runCommand(commands, ctx, command, args);
 }
 
 } // namespace host

@@ -1,6 +1,7 @@
 // The host's commands, one source per family; main.cpp parses the options and asks each family in turn.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -29,6 +30,20 @@ int gestureCommand(Context& ctx, const std::string& command, const Args& args);
 int actionCommand(Context& ctx, const std::string& command, const Args& args);
 int appsCommand(Context& ctx, const std::string& command, const Args& args);
 int captureCommand(Context& ctx, const std::string& command, const Args& args);
+
+// One command of a family: its name and what runs it.
+struct Command {
+    const char* name;
+    int (*run)(Context& ctx, const Args& args);
+};
+// Runs the command of that name; -1 when the family has none.
+template <std::size_t N>
+int runCommand(const Command (&commands)[N], Context& ctx, const std::string& name, const Args& args) {
+    for (const Command& command : commands)
+        if (name == command.name)
+            return command.run(ctx, args);
+    return -1;
+}
 
 // One line on stderr; returns the failing exit status so a command can `return fail(...)`.
 int fail(const std::string& message);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "host/program/win32/window_owner.h"
+
 namespace resident {
 namespace {
 
@@ -153,12 +155,7 @@ void ResultPopup::paint() {
 }
 
 LRESULT CALLBACK ResultPopup::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<ResultPopup*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ResultPopup*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = program::windowOwner(window, message, lParam, &ResultPopup::window_);
     if (!self)
         return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "host/program/win32/window_owner.h"
 namespace resident {
 namespace {
 
@@ -472,12 +473,7 @@ LRESULT Resident::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK Resident::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Resident*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Resident*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = program::windowOwner(window, message, lParam, &Resident::window_);
     if (!self || self->window_ != window)
         return DefWindowProcW(window, message, wParam, lParam);
     return self->handle(message, wParam, lParam);

@@ -8,6 +8,7 @@
 #include <cwctype>
 #include <vector>
 
+#include "host/program/win32/window_owner.h"
 #include "host/settings/ids.h"
 #include "host/settings/layout.h"
 #include "host/settings/pictures.h"
@@ -159,13 +160,8 @@ void chooseProgram(HWND window, Picker& p) {
 }
 
 LRESULT CALLBACK pickerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* p = reinterpret_cast<Picker*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* p = program::windowOwner<Picker>(window, message, lParam);
     switch (message) {
-    case WM_NCCREATE:
-        SetWindowLongPtrW(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-        break;
     case WM_SIZE:
         if (p && p->list)
             layout(window, *p);
@@ -209,8 +205,6 @@ LRESULT CALLBACK pickerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (p)
             p->done = true;
         return 0;
-    default:
-        break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

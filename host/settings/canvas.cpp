@@ -163,8 +163,6 @@ LRESULT CALLBACK canvasProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         }
         break;
-    default:
-        break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "host/program/win32/window_owner.h"
 #include "host/settings/bind_picker.h"
 #include "host/settings/canvas.h"
 #include "host/settings/engine.h"
@@ -47,10 +48,6 @@ struct App {
     HWND tryCanvas = nullptr, ranking = nullptr, verdict = nullptr, tryClear = nullptr;
     ResidentPage resident;
 };
-
-App* appOf(HWND window) {
-    return reinterpret_cast<App*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
 
 std::wstring score(double value) {
     wchar_t text[32];
@@ -660,14 +657,8 @@ void onCommand(App& app, int id, int code, HWND from) {
 }
 
 LRESULT CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    App* app = appOf(window);
+    App* app = program::windowOwner(window, message, lParam, &App::main);
     switch (message) {
-    case WM_NCCREATE: {
-        app = static_cast<App*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        app->main = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
-        break;
-    }
     case WM_CREATE:
         createControls(*app);
         applyDpi(*app);
@@ -728,8 +719,6 @@ LRESULT CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
-    default:
-        break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
