@@ -12,15 +12,7 @@ wine_session_start
 work=$(mktemp -d)
 cfg="Z:${work//\//\\}"
 : >"$work/MyGesture.configure"
-mkfifo "$work/stop"
-timeout -k 5 150 wine64 "$root/build/windows/bin/strokecast-host.exe" --user-folder "$cfg" \
-    resident --hotkey K <"$work/stop" >"$work/resident.log" 2>&1 &
-resident=$!
-exec 3>"$work/stop"
-for _ in $(seq 100); do
-    grep -q "resident: capturing" "$work/resident.log" && break
-    sleep 0.1
-done
+wine_host_resident "$root/build/windows/bin/strokecast-host.exe" "$cfg" K "$work/resident.log" 150
 sleep 3
 host=$(pgrep -x strokecast-host | head -1)
 server=$(pgrep -f wineserver | head -1)
@@ -37,5 +29,5 @@ for round in 1 2; do
     s0=$s1
 done
 exec 3>&-
-wait "$resident" || true
+wait "$host_resident_pid" || true
 rm -rf "$work"

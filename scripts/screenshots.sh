@@ -50,21 +50,13 @@ host bind circle_clockwise MUTE
 # Strokecast Resident. First its note when another program holds its hot key: the reference host takes
 # Ctrl+Alt+G before the resident starts, and leaves once the note is taken (its capturer would otherwise
 # take the replayed stroke below).
-mkfifo "$work/stop-host"
-wine64 "$bin/strokecast-host.exe" --user-folder "$folder" resident --hotkey G <"$work/stop-host" \
-    >"$work/host.log" 2>&1 &
-reference=$!
-exec 3>"$work/stop-host"
-for _ in $(seq 300); do
-    grep -q "resident: capturing" "$work/host.log" && break
-    sleep 0.1
-done
+wine_host_resident "$bin/strokecast-host.exe" "$folder" G "$work/host.log"
 wine64 "$bin/strokecast-resident.exe" --user-folder "$folder" >"$work/resident.log" 2>&1 3>&- &
 resident=$!
 WM_APP_TRAY=0x8001 WM_RBUTTONUP=0x205 WM_KEYDOWN=0x100 VK_ESCAPE=0x1B WM_COMMAND=0x111 QUIT=4
 shoot resident-hotkey-taken --class StrokecastResidentPopup --hover
 exec 3>&-
-wait "$reference" || true
+wait "$host_resident_pid" || true
 # Then its icon's menu as the shell opens it on a right click, and the note after a stroke.
 shoot resident-menu --post StrokecastResident $WM_APP_TRAY 1 $WM_RBUTTONUP --class '#32768'
 post '#32768' $WM_KEYDOWN $VK_ESCAPE 0

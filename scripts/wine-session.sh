@@ -40,3 +40,20 @@ wine_session_start() {
     # that process's output. Start them here on /dev/null, so no test's output pipe is held open after it ends.
     wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
+
+# wine_host_resident EXE FOLDER HOTKEY LOG [SECONDS]: starts the reference host's resident command
+# (`EXE --user-folder FOLDER resident --hotkey HOTKEY`, at most SECONDS when given) in the background,
+# its output in LOG, and waits up to 30 s until it captures. Its input is a pipe this shell holds open
+# on descriptor 3, so `exec 3>&-` makes it leave; its process id is in host_resident_pid.
+wine_host_resident() {
+    local exe=$1 folder=$2 hotkey=$3 log=$4 limit=()
+    [ -n "${5:-}" ] && limit=(timeout -k 5 "$5")
+    mkfifo "$log.stop"
+    "${limit[@]}" wine64 "$exe" --user-folder "$folder" resident --hotkey "$hotkey" <"$log.stop" >"$log" 2>&1 &
+    host_resident_pid=$!
+    exec 3>"$log.stop"
+    for _ in $(seq 300); do
+        grep -q "resident: capturing" "$log" && break
+        sleep 0.1
+    done
+}
