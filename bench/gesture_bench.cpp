@@ -561,33 +561,36 @@ int printTable() {
 
 #ifdef STROKECAST_GOOGLE_BENCHMARK
 
-void recognizeAgainst(benchmark::State& state) {
-    const std::size_t count = static_cast<std::size_t>(state.range(0));
-    const TemplateFolder files(count);
-    sc::GestureManager manager(files.defaults, files.userFolder());
-    // A stroke of median length that is not among the first templates.
-    const sc::PointList& stroke = mixedStrokes()[mixedStrokes().size() - 1].points;
+// A stroke of median length that is not among the first templates.
+const sc::PointList& medianStroke() {
+    return mixedStrokes()[mixedStrokes().size() - 1].points;
+}
+
+// Recognises the median stroke over and over.
+template <class Recognize> void recognizeRepeatedly(benchmark::State& state, Recognize&& recognize) {
+    const sc::PointList& stroke = medianStroke();
     std::u16string name;
     for (auto _ : state) {
-        manager.recognize(stroke, name);
+        recognize(stroke, name);
         benchmark::DoNotOptimize(name);
     }
-    state.counters["templates"] = static_cast<double>(count);
-    state.counters["stroke_points"] = static_cast<double>(stroke.size());
+    state.counters["templates"] = static_cast<double>(state.range(0));
+}
+
+void recognizeAgainst(benchmark::State& state) {
+    const TemplateFolder files(static_cast<std::size_t>(state.range(0)));
+    sc::GestureManager manager(files.defaults, files.userFolder());
+    recognizeRepeatedly(
+        state, [&](const sc::PointList& stroke, std::u16string& name) { manager.recognize(stroke, name); });
+    state.counters["stroke_points"] = static_cast<double>(medianStroke().size());
 }
 
 void recognizeStraightforward(benchmark::State& state) {
-    const std::size_t count = static_cast<std::size_t>(state.range(0));
-    const TemplateFolder files(count);
+    const TemplateFolder files(static_cast<std::size_t>(state.range(0)));
     const TemplateList templates(files);
     const reference::Matcher ref(templates.list, sc::kSampleCount);
-    const sc::PointList& stroke = mixedStrokes()[mixedStrokes().size() - 1].points;
-    std::u16string name;
-    for (auto _ : state) {
-        ref.recognize(stroke, name);
-        benchmark::DoNotOptimize(name);
-    }
-    state.counters["templates"] = static_cast<double>(count);
+    recognizeRepeatedly(
+        state, [&](const sc::PointList& stroke, std::u16string& name) { ref.recognize(stroke, name); });
 }
 
 void openManager(benchmark::State& state) {
