@@ -236,6 +236,27 @@ int firstThread() {
     return 0;
 }
 
+#if defined(STROKECAST_FAKE_PLATFORM) || defined(_WIN32)
+
+// Opens both managers through the exports on a fresh folder of 16 templates. Every name a stroke can get
+// runs a key chord, so every recognised stroke ends in sent input. The folder is the caller's to remove.
+std::filesystem::path openTouchManagers() {
+    const auto text = [](const std::u16string& s) { return reinterpret_cast<const sc_char*>(s.c_str()); };
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("sc_bench_touch_" + std::to_string(Clock::now().time_since_epoch().count()));
+    writeTemplateFiles(folder, 16);
+    const std::u16string defaults = sc::utf16::fromUtf8((folder / "defaults.configure").string());
+    const std::u16string userFolder = sc::utf16::fromUtf8(folder.string());
+    OpenGestureManager(text(defaults), text(userFolder));
+    OpenActionManager(text(userFolder));
+    for (std::size_t i = 0; i < 16; ++i)
+        SetGestureToAction(text(templateAt(i).name), text(u"CTRL_C"));
+    return folder;
+}
+
+#endif
+
 #ifdef STROKECAST_FAKE_PLATFORM
 
 // From the last touch to the action: a stroke drawn into the capturer through the fake platform, then
@@ -244,21 +265,9 @@ int firstThread() {
 // key input of the bound action. Median and 99th percentile over many strokes, in µs.
 void printLastTouchToAction() {
     namespace fake = platform::fake;
-    const auto text = [](const std::u16string& s) { return reinterpret_cast<const sc_char*>(s.c_str()); };
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() /
-        ("sc_bench_touch_" + std::to_string(Clock::now().time_since_epoch().count()));
-    writeTemplateFiles(folder, 16);
-    const std::u16string defaults = sc::utf16::fromUtf8((folder / "defaults.configure").string());
-    const std::u16string userFolder = sc::utf16::fromUtf8(folder.string());
     fake::reset();
     fake::resetSystem();
-    OpenGestureManager(text(defaults), text(userFolder));
-    OpenActionManager(text(userFolder));
-    // Every name a stroke can get runs a key chord, so every recognised stroke ends in sent input.
-    const std::u16string chord = u"CTRL_C";
-    for (std::size_t i = 0; i < 16; ++i)
-        SetGestureToAction(text(templateAt(i).name), text(chord));
+    const std::filesystem::path folder = openTouchManagers();
     fake::ui().threadsStart = true;
     OpenTouchCapturer();
     fake::runThreads();
@@ -346,17 +355,7 @@ void STROKECAST_CALL onStroke(const uint16_t*, const sc_char*, double, int32_t a
 } // namespace touch
 
 void printLastTouchToAction() {
-    const auto text = [](const std::u16string& s) { return reinterpret_cast<const sc_char*>(s.c_str()); };
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() /
-        ("sc_bench_touch_" + std::to_string(Clock::now().time_since_epoch().count()));
-    writeTemplateFiles(folder, 16);
-    const std::u16string defaults = sc::utf16::fromUtf8((folder / "defaults.configure").string());
-    const std::u16string userFolder = sc::utf16::fromUtf8(folder.string());
-    OpenGestureManager(text(defaults), text(userFolder));
-    OpenActionManager(text(userFolder));
-    for (std::size_t i = 0; i < 16; ++i)
-        SetGestureToAction(text(templateAt(i).name), text(u"CTRL_C"));
+    const std::filesystem::path folder = openTouchManagers();
     touch::strokeEnded = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     StrokecastSetLogSink(touch::ignoreLine, nullptr);
     StrokecastSetStrokeSink(touch::onStroke, nullptr);
