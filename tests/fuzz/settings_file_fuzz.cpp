@@ -6,8 +6,8 @@
 
 #include "action/action_files.h"
 #include "common/utf16.h"
-#include "gesture/gesture_manager.h"
 #include "exports/settings_file.h"
+#include "gesture/gesture_manager.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {

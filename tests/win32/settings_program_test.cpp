@@ -395,9 +395,18 @@ void press(HANDLE process, WORD key, bool control = false) {
 TEST_F(SettingsProgramTest, TheKeyboardReachesThePagesAndTheGestureList) {
     Program program;
     ASSERT_TRUE(program.start(L"--user-folder \"" + folder + L"\""));
-    SetForegroundWindow(program.window);
-    ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == program.window; }));
-    // The list has the focus and its first gesture ("L", off) selected: Space switches it on.
+    // The list has the focus and its first gesture ("L", off) selected: Space switches it on. On a loaded
+    // machine the window may be shown before it is the foreground one, so both are awaited.
+    const HWND list = control(program.window, IDC_GESTURE_LIST);
+    ASSERT_TRUE(waitFor([&] {
+        if (GetForegroundWindow() != program.window)
+            SetForegroundWindow(program.window);
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        return GetForegroundWindow() == program.window &&
+               GetGUIThreadInfo(GetWindowThreadProcessId(program.window, nullptr), &thread) &&
+               thread.hwndFocus == list && ListView_GetNextItem(list, -1, LVNI_SELECTED) == 0;
+    }));
     openEngine();
     ASSERT_EQ(SC_FN(GetGestureSwitch)(L"L"), 0);
     press(program.info.hProcess, VK_SPACE);
