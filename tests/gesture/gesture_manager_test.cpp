@@ -3,14 +3,21 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
+#include <map>
 #include <thread>
 
 #include "common/utf16.h"
 #include "gesture/gesture_manager.h"
+#include "gesture/template_file.h"
+#include "tests/gesture/generated_strokes.h"
 #include "tests/gesture/gesture_test_support.h"
+#include "tests/gesture/reference_matcher.h"
 
 using namespace sc;
+using gesturetest::generatedStrokes;
 using gesturetest::line;
+using gesturetest::RecordedStroke;
 using sctest::readBytes;
 using sctest::TempFolder;
 using sctest::writeBytes;
@@ -166,3 +173,43 @@ TEST_F(GestureManagerTest, RecognitionRunsWhileOtherThreadsAddAndRemove) {
     const auto reopened = open();
     EXPECT_EQ(reopened->getGestureNames(), manager->getGestureNames());
 }
+
+namespace {
+
+// A set large enough that two threads take its angles scores every name exactly as the straightforward
+// matcher does: defaults and user templates, names in both files, and a template of one point among them.
+TEST_F(GestureManagerTest, ALargeSetScoresAsTheStraightforwardMatcher) {
+    const std::vector<RecordedStroke> strokes = generatedStrokes();
+    std::u16string defaultsText, userText;
+    for (std::size_t i = 0; i < 900; ++i) {
+        const RecordedStroke& s = strokes[(i * 7) % strokes.size()];
+        (i % 3 == 0 ? userText : defaultsText) += gestureLine(utf16::fromUtf8(s.gesture), s.points);
+    }
+    defaultsText += u"dot,5,5\n";
+    writeDefaults(defaultsText);
+    writeUser(userText);
+    auto manager = open();
+
+    GestureList all;
+    parseGestureBytes(utf16::toBytes(defaultsText), all, TemplateOrigin::defaults);
+    parseGestureBytes(utf16::toBytes(userText), all, TemplateOrigin::user);
+    const reference::Matcher straightforward(all, kSampleCount);
+    int compared = 0;
+    for (std::size_t q = 0; q < strokes.size(); q += 97) {
+        std::vector<reference::MatchResult> expected;
+        straightforward.matchAll(strokes[q].points, expected);
+        std::map<std::u16string, double> got;
+        for (const MatchResult& r : manager->rank(strokes[q].points))
+            got[r.name] = r.probability;
+        ASSERT_EQ(got.size(), expected.size());
+        for (const reference::MatchResult& e : expected) {
+            const double p = got[e.name];
+            EXPECT_TRUE(p == e.probability || (std::isnan(p) && std::isnan(e.probability)))
+                << utf16::toUtf8(e.name) << ": " << p << " against " << e.probability;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 100);
+}
+
+} // namespace
