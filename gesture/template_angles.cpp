@@ -3,6 +3,7 @@
 #include "gesture/template_angles.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "gesture/angle_sums.h"
 #include "gesture/geometry.h"
@@ -14,6 +15,9 @@ namespace {
 
 // Below this many templates a second thread costs more than it saves.
 constexpr std::size_t kParallelFrom = 256;
+// Templates a thread takes at a time: whole blocks of lanes, and few enough that neither thread waits
+// long for the other at the end.
+constexpr std::size_t kRun = 8 * kLanes;
 
 std::size_t blocksFor(std::size_t lanes) {
     return (lanes + kLanes - 1) / kLanes;
@@ -45,24 +49,31 @@ void TemplateAngles::assign(const GestureList& list) {
     for (std::size_t lane = fresh.laneCount_; lane < blocksFor(fresh.laneCount_) * kLanes; ++lane)
         for (std::size_t r = 0; r < rows; ++r)
             fresh.lanes_[(lane / kLanes) * rows * kLanes + r * kLanes + lane % kLanes] = 0.0f;
-    const auto work = [&](std::size_t from, std::size_t to) {
+    // Resampling is most of the work of opening a large template file, so a second thread shares it. The
+    // threads take runs of templates in turn rather than a half each: a thread can take milliseconds to
+    // start (under Wine) or be kept waiting on a busy machine, and the other then does more.
+    const std::size_t count = fresh.entries_.size();
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
         PointList points, resampled;
         std::vector<double> angles;
-        for (std::size_t i = from; i < to; ++i) {
-            Entry& e = fresh.entries_[i];
-            e.full = anglesOf(*e.item, points, resampled, angles);
-            float* column = fresh.lanes_.data() + (i / kLanes) * rows * kLanes + i % kLanes;
-            for (std::size_t r = 0; r < rows; ++r)
-                column[r * kLanes] = e.full ? static_cast<float>(angles[r]) : 0.0f;
+        for (;;) {
+            const std::size_t from = next.fetch_add(kRun);
+            if (from >= count)
+                return;
+            for (std::size_t i = from; i < std::min(count, from + kRun); ++i) {
+                Entry& e = fresh.entries_[i];
+                e.full = anglesOf(*e.item, points, resampled, angles);
+                float* column = fresh.lanes_.data() + (i / kLanes) * rows * kLanes + i % kLanes;
+                for (std::size_t r = 0; r < rows; ++r)
+                    column[r * kLanes] = e.full ? static_cast<float>(angles[r]) : 0.0f;
+            }
         }
     };
-
-    // Resampling is most of the work of opening a large template file; a second thread takes half of it.
-    const std::size_t count = fresh.entries_.size();
     if (count >= kParallelFrom && canShareWork())
-        runBoth([&] { work(0, count / 2); }, [&] { work(count / 2, count); });
+        runBoth(work, work);
     else
-        work(0, count);
+        work();
 
     // The few templates without the full count keep their own lists.
     PointList points, resampled;
