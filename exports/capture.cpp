@@ -4,6 +4,7 @@
 #include "action/action_manager.h"
 #include "capture/stroke_report.h"
 #include "capture/touch_capturer.h"
+#include "common/hot_key.h"
 #include "common/last_error.h"
 #include "common/utf16.h"
 #include "exports/boundary.h"
@@ -38,33 +39,10 @@ StrokeHooks strokeHooks() {
     return hooks;
 }
 
-constexpr std::uint32_t kHotKeyModifiers = 0xF; // Alt, Ctrl, Shift, Win
-constexpr std::uint32_t kHotKeyTaken = 1409;    // ERROR_HOTKEY_ALREADY_REGISTERED
-
-// "Ctrl+Alt+K" as a person reads it in a failure line.
-std::u16string hotKeyName(std::uint32_t modifiers, std::uint32_t key) {
-    std::u16string name;
-    if (modifiers & 0x2)
-        name += u"Ctrl+";
-    if (modifiers & 0x1)
-        name += u"Alt+";
-    if (modifiers & 0x4)
-        name += u"Shift+";
-    if (modifiers & 0x8)
-        name += u"Win+";
-    // Appended piece by piece: GCC 12 reports overlaps that cannot happen in a literal + temporary.
-    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
-        name += static_cast<char16_t>(key);
-        return name;
-    }
-    const bool function = key >= 0x70 && key <= 0x87;
-    name += function ? u"F" : u"key ";
-    name += utf16::fromUnsigned(function ? key - 0x70 + 1 : key);
-    return name;
-}
+constexpr std::uint32_t kHotKeyTaken = 1409; // ERROR_HOTKEY_ALREADY_REGISTERED
 
 int32_t setHotKeyEx(std::uint32_t modifiers, std::uint32_t key) {
-    if ((modifiers & ~kHotKeyModifiers) != 0) {
+    if ((modifiers & ~hot_key::kAllModifiers) != 0) {
         std::u16string line = u"hot key modifiers ";
         line += utf16::fromUnsigned(modifiers);
         line += u" hold more than Alt 1, Ctrl 2, Shift 4 and Win 8";
@@ -76,7 +54,7 @@ int32_t setHotKeyEx(std::uint32_t modifiers, std::uint32_t key) {
         -1, [&](TouchCapturer& capturer) { return capturer.setHotKeyNow(modifiers, key, error) ? 1 : 0; });
     if (done == 1)
         return 1;
-    const std::u16string name = hotKeyName(modifiers, key);
+    const std::u16string name = hot_key::name(modifiers, key);
     if (done == -1)
         last_error::set(u"cannot register hot key " + name + u": the touch capturer is not open");
     else if (error == kHotKeyTaken)

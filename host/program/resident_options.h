@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/hot_key.h"
 #include "strokecast.h"
 
 namespace program {
@@ -14,10 +15,10 @@ using text = std::basic_string<sc_char>;
 using textView = std::basic_string_view<sc_char>;
 
 // RegisterHotKey's modifier bits, the same numbers on every build.
-inline constexpr std::uint32_t kModAlt = 0x1;
-inline constexpr std::uint32_t kModControl = 0x2;
-inline constexpr std::uint32_t kModShift = 0x4;
-inline constexpr std::uint32_t kModWin = 0x8;
+inline constexpr std::uint32_t kModAlt = sc::hot_key::kAlt;
+inline constexpr std::uint32_t kModControl = sc::hot_key::kControl;
+inline constexpr std::uint32_t kModShift = sc::hot_key::kShift;
+inline constexpr std::uint32_t kModWin = sc::hot_key::kWin;
 
 struct ResidentOptions {
     // Ctrl+Alt+G: free in Windows and the common desktop programs. A key of 0 means no hot key.
