@@ -43,6 +43,23 @@ GestureManager::GestureManager(std::u16string_view defaultGestureFile, std::u16s
     matcher_ = std::make_unique<PointPatternMatcher>(templates_, kSampleCount);
 }
 
+namespace {
+
+// Moves the user's templates out of `list` into a list of their own; their nodes, and so their addresses,
+// stay the same.
+GestureList takeUserTemplates(GestureList& list) {
+    GestureList taken;
+    for (auto it = list.begin(); it != list.end();) {
+        const auto next = std::next(it);
+        if (it->second.origin == TemplateOrigin::user)
+            taken.insert(list.extract(it));
+        it = next;
+    }
+    return taken;
+}
+
+} // namespace
+
 void GestureManager::catchUp() {
     shared_.catchUp(mutex_, [this] { reloadIfChanged(); });
 }
@@ -52,23 +69,12 @@ void GestureManager::reloadIfChanged() {
         GestureList fresh;
         readGestureFile(userGestureFile_, fresh, TemplateOrigin::user);
         // The old user templates leave the list but stay alive until the matcher has let go of them.
-        GestureList old;
-        for (auto it = templates_.begin(); it != templates_.end();) {
-            const auto next = std::next(it);
-            if (it->second.origin == TemplateOrigin::user)
-                old.insert(templates_.extract(it));
-            it = next;
-        }
+        GestureList old = takeUserTemplates(templates_);
         templates_.merge(fresh);
         try {
             matcher_->updateNames();
         } catch (...) {
-            for (auto it = templates_.begin(); it != templates_.end();) {
-                const auto next = std::next(it);
-                if (it->second.origin == TemplateOrigin::user)
-                    templates_.extract(it);
-                it = next;
-            }
+            takeUserTemplates(templates_);
             templates_.merge(old);
             throw;
         }
@@ -240,7 +246,7 @@ bool GestureManager::removeGesture(std::u16string_view name, Removal* removal) {
     std::unique_lock lock(mutex_);
     reloadIfChanged();
     const auto entry = firstUserTemplate(name);
-    if (entry == templates_.end() || entry->first != name || entry->second.origin != TemplateOrigin::user)
+    if (entry == templates_.end() || entry->first != name)
         return false;
     if (removal != nullptr) {
         removal->hadFile = platform::readFile(userGestureFile_, removal->fileBytes);
