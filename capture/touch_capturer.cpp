@@ -2,14 +2,15 @@
 #include "capture/touch_capturer.h"
 
 #include "common/console.h"
+#include "common/hot_key.h"
 #include "common/messages.h"
 #include "common/utf16.h"
 
 namespace sc {
 namespace {
 
-// RegisterHotKey's Alt and Ctrl: the only modifiers SetHotKey ever offered.
-constexpr std::uint32_t kCtrlAlt = 0x3;
+// The only modifiers SetHotKey ever offered.
+constexpr std::uint32_t kCtrlAlt = hot_key::kControl | hot_key::kAlt;
 // A hot-key request's lParam: 0 registers Ctrl+Alt+wParam, 1 unregisters, this one registers the
 // modifiers in wParam's upper half with the key in its lower half.
 constexpr std::intptr_t kRegisterWithModifiers = 2;
