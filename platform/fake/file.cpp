@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -59,30 +58,27 @@ class Descriptor {
 } // namespace
 
 bool readFile(std::u16string_view path, std::string& bytes) {
-    const int fd = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    Descriptor fd(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd)
         return failed(u"cannot read", path);
     // Read straight into a buffer of the file's size; a file that grows meanwhile is read on to its end.
     struct stat info {};
     std::size_t size =
-        (::fstat(fd, &info) == 0 && info.st_size > 0) ? static_cast<std::size_t>(info.st_size) : 0;
+        (::fstat(fd.get(), &info) == 0 && info.st_size > 0) ? static_cast<std::size_t>(info.st_size) : 0;
     bytes.resize(size + 1);
     std::size_t have = 0;
     for (;;) {
         if (have == bytes.size())
             bytes.resize(bytes.size() * 2);
-        const ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
+        const ssize_t n = ::read(fd.get(), bytes.data() + have, bytes.size() - have);
         if (n < 0) {
-            failed(u"cannot read", path);
-            ::close(fd);
             bytes.clear();
-            return false;
+            return failed(u"cannot read", path);
         }
         if (n == 0)
             break;
         have += static_cast<std::size_t>(n);
     }
-    ::close(fd);
     bytes.resize(have);
     return true;
 }
