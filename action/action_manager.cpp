@@ -236,15 +236,11 @@ bool ActionManager::removeLocked(std::u16string_view gesture) {
     // The switch file's own bytes go back if the second rewrite fails, so the failed call changed
     // nothing, not even lines another program added since this process read the file; a switch file
     // the first rewrite created goes again.
-    std::string switchBytes;
-    const bool hadSwitchFile = platform::readFile(switchFilePath_, switchBytes);
+    const textfile::Snapshot switchFile = textfile::snapshot(switchFilePath_);
     if (!writeSwitches(switches))
         return false;
     if (!writeBindings(bindings)) {
-        if (hadSwitchFile)
-            platform::replaceFile(switchFilePath_, switchBytes);
-        else
-            platform::removeFile(switchFilePath_);
+        textfile::restore(switchFilePath_, switchFile);
         return false;
     }
     bindings_ = std::move(bindings);

@@ -119,18 +119,6 @@ std::u16string readLine(std::u16string_view section, std::u16string_view line, C
     return {};
 }
 
-struct Saved {
-    bool existed = false;
-    std::string bytes;
-};
-
-// Puts a file back to the bytes it had, or removes it when it had none.
-bool restore(const std::u16string& path, const Saved& saved) {
-    if (!saved.existed)
-        return platform::removeFile(path) || !platform::canRead(path);
-    return platform::replaceFile(path, saved.bytes) || platform::writeFileInPlace(path, saved.bytes);
-}
-
 } // namespace
 
 std::u16string format(const Contents& contents) {
@@ -302,9 +290,9 @@ bool importFrom(std::u16string_view path, std::u16string_view gestureFolder,
                         u": another program holds the configuration folder");
         return false;
     }
-    std::array<Saved, 4> saved;
+    std::array<textfile::Snapshot, 4> saved;
     for (std::size_t i = 0; i < writes.size(); ++i)
-        saved[i].existed = platform::readFile(*writes[i].first, saved[i].bytes);
+        saved[i] = textfile::snapshot(*writes[i].first);
     for (std::size_t i = 0; i < writes.size(); ++i) {
         if (textfile::replace(*writes[i].first, writes[i].second))
             continue;
@@ -313,7 +301,7 @@ bool importFrom(std::u16string_view path, std::u16string_view gestureFolder,
         const std::u16string cause = last_error::get();
         bool restored = true;
         for (std::size_t j = 0; j < i; ++j)
-            restored &= restore(*writes[j].first, saved[j]);
+            restored &= textfile::restore(*writes[j].first, saved[j]);
         last_error::set(restored ? cause : cause + u"; the old settings could not all be put back");
         if (!restored) {
             gestureShared.publish();

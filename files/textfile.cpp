@@ -42,4 +42,17 @@ bool replace(std::u16string_view path, std::u16string_view text) {
     return platform::replaceFile(path, utf16::toBytes(text));
 }
 
+Snapshot snapshot(std::u16string_view path) {
+    Snapshot taken;
+    taken.existed = platform::readFile(path, taken.bytes);
+    return taken;
+}
+
+bool restore(std::u16string_view path, const Snapshot& before) {
+    if (!before.existed)
+        return platform::removeFile(path) || !platform::canRead(path);
+    // An in-place write when the move is refused: putting the old bytes back matters more than atomicity.
+    return platform::replaceFile(path, before.bytes) || platform::writeFileInPlace(path, before.bytes);
+}
+
 } // namespace sc::textfile

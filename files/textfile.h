@@ -19,6 +19,16 @@ bool append(std::u16string_view path, std::u16string_view lines);
 // Replaces the whole file atomically: readers see the old content or the new, never a mix.
 bool replace(std::u16string_view path, std::u16string_view text);
 
+// A file's bytes as they were, or that there was no file, kept to put the file back after a change that
+// failed part way.
+struct Snapshot {
+    bool existed = false;
+    std::string bytes;
+};
+Snapshot snapshot(std::u16string_view path);
+// Puts the file back as the snapshot found it: its old bytes, or no file. false when that failed.
+bool restore(std::u16string_view path, const Snapshot& before);
+
 // The text without a leading byte-order mark.
 std::u16string_view withoutByteOrderMark(std::u16string_view text);
 std::string_view withoutByteOrderMark(std::string_view bytes);

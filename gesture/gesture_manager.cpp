@@ -249,7 +249,7 @@ bool GestureManager::removeGesture(std::u16string_view name, Removal* removal) {
     if (entry == templates_.end() || entry->first != name)
         return false;
     if (removal != nullptr) {
-        removal->hadFile = platform::readFile(userGestureFile_, removal->fileBytes);
+        removal->file = textfile::snapshot(userGestureFile_);
         entry->second.points.unpack(removal->points);
     }
     if (!textfile::replace(userGestureFile_, userText(&*entry)))
@@ -276,9 +276,7 @@ bool GestureManager::restoreGesture(std::u16string_view name, const Removal& rem
     }
     // The file's own bytes go back, not this process's view of them: lines another program wrote
     // since this process read the file stay.
-    const bool restored = removal.hadFile ? platform::replaceFile(userGestureFile_, removal.fileBytes)
-                                          : platform::removeFile(userGestureFile_);
-    if (!restored) {
+    if (!textfile::restore(userGestureFile_, removal.file)) {
         eraseUserTemplate(entry);
         return false;
     }

@@ -9,6 +9,7 @@
 
 #include "common/types.h"
 #include "files/shared_folder.h"
+#include "files/textfile.h"
 #include "gesture/matcher.h"
 #include "gesture/template_list.h"
 
@@ -58,8 +59,7 @@ class GestureManager {
     // What a removal took: the template's points and the user file's bytes before it.
     struct Removal {
         PointList points;
-        bool hadFile = false;
-        std::string fileBytes;
+        textfile::Snapshot file;
     };
 
     // Removes the name's earliest user template and rewrites the user file. false, with nothing
